@@ -1,0 +1,15 @@
+// The main window: its class, its creation and its window procedure.
+#pragma once
+
+#include "platform/win32.h"
+
+#define MAIN_WINDOW_CLASS TEXT("Taverell")
+#define MAIN_WINDOW_TITLE TEXT("Taverell")
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam,
+                                LPARAM lParam);
+// Registers the window class; 0 when it failed.
+ATOM registerMainWindowClass(HINSTANCE instance);
+// Creates the main window (the class must be registered); the state is
+// initialised and the first frame drawn during creation.
+HWND createMainWindow(HINSTANCE instance);

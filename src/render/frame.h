@@ -1,0 +1,19 @@
+// Frame rendering: the whole frame is drawn into backBuffer, then copied to
+// the window on the paint message.
+#pragma once
+
+#include "platform/win32.h"
+
+// Status line and listing positions.
+constexpr int statusX = 300;
+constexpr int statusY = 5;
+constexpr int listingInset = 300; // listing at x = W - 300
+constexpr int listingRowHeight = 20;
+
+// Draws a complete frame into backBuffer (creating it when absent), noticing
+// the end of a run first, and invalidates the window.
+void renderFrame(HWND window);
+// The scatter plot: one black pixel per column, value 0 at the top.
+void plotValues(HDC deviceContext, int width, int height);
+// Copies backBuffer to the paint device context at (0, 0).
+void presentFrame(HDC deviceContext);

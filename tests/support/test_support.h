@@ -1,0 +1,26 @@
+// Helpers shared by the test suites: the shared array set up from a vector,
+// and a routine run to its end on a real worker thread.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "app/program_state.h"
+
+// Replaces the shared array (values, valueCount) by a copy of `contents`,
+// releasing the previous one and any retired buffer.
+void setSharedArray(const std::vector<uint32_t> &contents);
+// The shared array as it is now.
+std::vector<uint32_t> sharedArray();
+// Releases the shared array and any retired buffer; valueCount becomes 0.
+void releaseSharedArray();
+
+// Starts `routine` with CreateThread and waits (polling GetExitCodeThread,
+// generous deadline) until it reports an exit code other than STILL_ACTIVE.
+// Returns that code, or STILL_ACTIVE on timeout.
+DWORD runOnWorker(SortRoutine routine);
+
+// A shuffled permutation of 0..n-1 from a fixed seed (std::mt19937).
+std::vector<uint32_t> shuffledPermutation(uint32_t n, uint32_t seed);
+// Arbitrary 32-bit values, duplicates and top bits included.
+std::vector<uint32_t> arbitraryValues(uint32_t n, uint32_t seed);
