@@ -62,10 +62,10 @@ extern std::atomic<uint32_t> scratchFailed;
 
 // Elements the worker writes while the plot reads them.
 inline void storeShared(uint32_t *array, size_t index, uint32_t value) {
-  std::atomic_ref<uint32_t>(array[index]).store(value,
-                                                std::memory_order_relaxed);
+  std::atomic_ref<uint32_t>(array[index])
+      .store(value, std::memory_order_relaxed);
 }
 inline uint32_t loadShared(uint32_t *array, size_t index) {
-  return std::atomic_ref<uint32_t>(array[index]).load(
-      std::memory_order_relaxed);
+  return std::atomic_ref<uint32_t>(array[index])
+      .load(std::memory_order_relaxed);
 }

@@ -27,7 +27,8 @@ DWORD WINAPI mergeSort(LPVOID) {
   uint32_t *target = spare;
   for (uint64_t width = 1; width < n; width *= 2) {
     for (uint64_t start = 0; start < n; start += 2 * width) {
-      uint32_t mid = static_cast<uint32_t>(std::min<uint64_t>(start + width, n));
+      uint32_t mid =
+          static_cast<uint32_t>(std::min<uint64_t>(start + width, n));
       uint32_t end = static_cast<uint32_t>(std::min<uint64_t>(mid + width, n));
       uint32_t left = static_cast<uint32_t>(start);
       uint32_t right = mid;

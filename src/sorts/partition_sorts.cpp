@@ -11,8 +11,7 @@ void quickSortRange(uint32_t *a, uint32_t count) {
   while (count > quickSortCutoff) {
     // The sum in 64 bits keeps the pivot between the two end values for any
     // 32-bit input; the scans below rely on that, as they test no bounds.
-    uint32_t pivot =
-        static_cast<uint32_t>((uint64_t{a[0]} + a[count - 1]) / 2);
+    uint32_t pivot = static_cast<uint32_t>((uint64_t{a[0]} + a[count - 1]) / 2);
     uint32_t i = 0;
     uint32_t j = count - 1;
     for (;;) {

@@ -15,7 +15,7 @@
 #include "platform/win32.h"
 
 struct SortEntry {
-  WCHAR key;   // lower-case letter that selects the row
+  WCHAR key;    // lower-case letter that selects the row
   LPCWSTR name; // shown in the listing
   SortRoutine routine;
 };
