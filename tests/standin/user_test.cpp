@@ -1,0 +1,311 @@
+// Windows, the message queue, timers and painting of the stand-in, checked
+// against what USER32 documents and does.
+#include <SDL2/SDL.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "window_fixture.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr UINT appMessage = 0x8000; // WM_APP
+
+RECT clientRect(HWND window) {
+  RECT rect{-1, -1, -1, -1};
+  GetClientRect(window, &rect);
+  return rect;
+}
+
+TEST_F(WindowTest, ClassNamesAreMatchedWithoutRegardToCase) {
+  WNDCLASSW duplicate{};
+  duplicate.lpfnWndProc = procedure;
+  duplicate.lpszClassName = TEXT("STANDINtestWINDOW");
+  EXPECT_EQ(RegisterClassW(&duplicate), 0);
+  for (LPCWSTR name : {TEXT("standintestwindow"), TEXT("NoSuchClass")}) {
+    HWND window = CreateWindowExW(0, name, TEXT(""), WS_OVERLAPPEDWINDOW, 0, 0,
+                                  200, 100, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(window != nullptr, name[0] == u's');
+    DestroyWindow(window);
+  }
+}
+
+TEST_F(WindowTest, CreationSendsWmCreateWithTheFinalClientSize) {
+  bool returned = false;
+  RECT duringCreate{};
+  handler = [&](HWND window, UINT message, WPARAM, LPARAM, LRESULT *) {
+    if (message == WM_CREATE) {
+      EXPECT_FALSE(returned);
+      duringCreate = clientRect(window);
+    }
+    return false;
+  };
+  HWND window = createWindow();
+  returned = true;
+  ASSERT_NE(window, nullptr);
+  ASSERT_FALSE(received.empty());
+  EXPECT_EQ(received.front().message, static_cast<UINT>(WM_CREATE));
+  EXPECT_EQ(countOf(WM_SIZE), 0); // not before ShowWindow
+  RECT after = clientRect(window);
+  EXPECT_EQ(duringCreate.right, after.right);
+  EXPECT_EQ(duringCreate.bottom, after.bottom);
+  const char *driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::strcmp(driver, "dummy") == 0) {
+    EXPECT_EQ(after.right, 1024);
+    EXPECT_EQ(after.bottom, 768);
+  }
+  handler = nullptr;
+  RECT explicitSize = clientRect(createWindow(640, 480));
+  EXPECT_EQ(explicitSize.right, 640);
+  EXPECT_EQ(explicitSize.bottom, 480);
+}
+
+TEST_F(WindowTest, WmCreateAnsweringMinusOneFailsTheCreation) {
+  handler = [](HWND, UINT message, WPARAM, LPARAM, LRESULT *result) {
+    *result = -1;
+    return message == WM_CREATE;
+  };
+  EXPECT_EQ(createWindow(), nullptr);
+  EXPECT_EQ(countOf(WM_CREATE), 1);
+}
+
+TEST_F(WindowTest, FirstShowWindowSendsWmSizeBeforeReturning) {
+  HWND window = createWindow(800, 600);
+  received.clear();
+  EXPECT_FALSE(ShowWindow(window, SW_SHOWDEFAULT));
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].message, static_cast<UINT>(WM_SIZE));
+  EXPECT_EQ(received[0].wParam, static_cast<WPARAM>(SIZE_RESTORED));
+  EXPECT_EQ(received[0].lParam, MAKELPARAM(800, 600));
+  EXPECT_TRUE(ShowWindow(window, SW_SHOW));
+  EXPECT_EQ(countOf(WM_SIZE), 1);
+  EXPECT_TRUE(ShowWindow(window, SW_HIDE));
+  EXPECT_FALSE(ShowWindow(window, SW_HIDE));
+}
+
+TEST_F(WindowTest, DefWindowProcTurnsWmCloseIntoDestruction) {
+  HWND window = createWindow();
+  ASSERT_NE(SetTimer(window, 1, 10, nullptr), 0u);
+  PostMessageW(window, appMessage, 0, 0);
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(countOf(WM_DESTROY), 1);
+  RECT rect;
+  EXPECT_FALSE(GetClientRect(window, &rect));
+  EXPECT_EQ(standinTimerCount(window), 0);
+  EXPECT_FALSE(DestroyWindow(window));
+  EXPECT_FALSE(PostMessageW(window, appMessage, 0, 0));
+  // Nothing addressed to it is left in the queue.
+  PostMessageW(nullptr, appMessage + 1, 0, 0);
+  expectNext(appMessage + 1, nullptr);
+}
+
+// Posted messages, then input, then WM_QUIT, then WM_PAINT, then WM_TIMER,
+// whatever order they became pending in.
+TEST_F(WindowTest, MessagesComeInWindowsOrder) {
+  HWND window = createWindow(320, 240);
+  ASSERT_NE(SetTimer(window, 5, 10, nullptr), 0u);
+  ShowWindow(window, SW_SHOW); // the whole window becomes invalid
+  std::this_thread::sleep_for(30ms);
+  PostQuitMessage(7);
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.keysym.sym = SDLK_q;
+  SDL_PushEvent(&key);
+  PostMessageW(window, appMessage, 1, 2);
+
+  MSG msg = expectNext(appMessage, window);
+  EXPECT_EQ(msg.wParam, 1u);
+  EXPECT_EQ(msg.lParam, 2);
+  EXPECT_EQ(expectNext(WM_KEYDOWN, window).wParam, static_cast<WPARAM>('Q'));
+  EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 7u);
+  dispatchNext(WM_PAINT, window); // DefWindowProcW validates
+  EXPECT_EQ(expectNext(WM_TIMER, window).wParam, 5u);
+}
+
+TEST_F(WindowTest, GetMessageFiltersByWindowAndRange) {
+  HWND window = createWindow(100, 100), other = createWindow(100, 100);
+  PostMessageW(other, appMessage, 0, 0);
+  PostMessageW(window, appMessage + 1, 0, 0);
+  PostMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(50, 60));
+  MSG msg{};
+  ASSERT_TRUE(GetMessageW(&msg, window, WM_SIZE, WM_SIZE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_SIZE));
+  ASSERT_TRUE(GetMessageW(&msg, window, 0, 0));
+  EXPECT_EQ(msg.message, appMessage + 1);
+  expectNext(appMessage, other); // left in the queue for later
+  DestroyWindow(other);
+  EXPECT_EQ(GetMessageW(&msg, other, 0, 0), -1);
+}
+
+TEST_F(WindowTest, TenMillisecondTimerDeliversAboutAHundredPerSecond) {
+  HWND window = createWindow(100, 100);
+  ASSERT_NE(SetTimer(window, 0, 10, nullptr), 0u);
+  int ticks = 0;
+  Clock::time_point start = Clock::now();
+  while (Clock::now() - start < 600ms) {
+    MSG msg = nextMessage();
+    ticks += msg.message == WM_TIMER && msg.hwnd == window && msg.wParam == 0;
+    DispatchMessageW(&msg);
+  }
+  double rate =
+      ticks / std::chrono::duration<double>(Clock::now() - start).count();
+  RecordProperty("timer_messages_per_second", static_cast<int>(rate));
+  EXPECT_GE(rate, 50.0);
+  EXPECT_LE(rate, 150.0);
+}
+
+TEST_F(WindowTest, LateTimerDeliversOneMessageNotABacklog) {
+  HWND window = createWindow(100, 100);
+  ASSERT_NE(SetTimer(window, 4, 10, nullptr), 0u);
+  std::this_thread::sleep_for(150ms); // fifteen periods missed
+  int ticks = 0;
+  Clock::time_point start = Clock::now();
+  while (Clock::now() - start < 25ms)
+    ticks += nextMessage().message == WM_TIMER;
+  // One at once, then one per period: a backlog would give fifteen at once.
+  EXPECT_GE(ticks, 1);
+  EXPECT_LE(ticks, 5);
+}
+
+TEST_F(WindowTest, TimerIdentifiersAndReplacement) {
+  HWND window = createWindow(100, 100);
+  EXPECT_NE(SetTimer(window, 0, 10, nullptr), 0u); // 0 is an identifier too
+  EXPECT_NE(SetTimer(window, 9, 10, nullptr), 0u);
+  EXPECT_NE(SetTimer(window, 9, 50, nullptr), 0u); // replaces, not adds
+  EXPECT_EQ(standinTimerCount(window), 2);
+  EXPECT_TRUE(KillTimer(window, 0));
+  EXPECT_FALSE(KillTimer(window, 0));
+  EXPECT_FALSE(KillTimer(window, 77));
+  EXPECT_EQ(standinTimerCount(window), 1);
+  DestroyWindow(window);
+  EXPECT_EQ(SetTimer(window, 1, 10, nullptr), 0u);
+  // Thread timers get fresh identifiers.
+  UINT_PTR first = SetTimer(nullptr, 0, 1000, nullptr);
+  UINT_PTR second = SetTimer(nullptr, 0, 1000, nullptr);
+  EXPECT_NE(first, 0u);
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(KillTimer(nullptr, first));
+  EXPECT_TRUE(KillTimer(nullptr, second));
+}
+
+// The first WM_TIMER never comes early: not for a period below Windows'
+// 10 ms minimum, nor for a due timer that was set again (which restarts it).
+TEST_F(WindowTest, TimerWaitsAtLeastItsPeriod) {
+  HWND window = createWindow(100, 100);
+  for (UINT elapse : {1u, 10u}) {
+    SetTimer(window, 2, elapse, nullptr);
+    if (elapse == 10) {
+      std::this_thread::sleep_for(25ms);
+      SetTimer(window, 2, elapse, nullptr);
+    }
+    Clock::time_point start = Clock::now();
+    expectNext(WM_TIMER, window);
+    EXPECT_GE(Clock::now() - start, 9ms) << elapse;
+  }
+}
+
+TEST_F(WindowTest, ResizeSendsWmSizeAndResizesTheClientArea) {
+  HWND window = createWindow(640, 480);
+  ShowWindow(window, SW_SHOW);
+  dispatchNext(WM_PAINT, window);
+  received.clear();
+  standinResizeWindow(window, 300, 200);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].message, static_cast<UINT>(WM_SIZE));
+  EXPECT_EQ(received[0].wParam, static_cast<WPARAM>(SIZE_RESTORED));
+  EXPECT_EQ(received[0].lParam, MAKELPARAM(300, 200));
+  RECT rect = clientRect(window);
+  EXPECT_EQ(rect.right, 300);
+  EXPECT_EQ(rect.bottom, 200);
+  // The class redraws on resize: the next paint shows the new size, erased
+  // to the class background.
+  dispatchNext(WM_PAINT, window);
+  int width = 0, height = 0;
+  const uint32_t *pixels = standinWindowPixels(window, &width, &height);
+  ASSERT_EQ(width, 300);
+  ASSERT_EQ(height, 200);
+  EXPECT_EQ(pixels[0], 0xFFFFFFu);
+  EXPECT_EQ(pixels[300 * 200 - 1], 0xFFFFFFu);
+}
+
+TEST_F(WindowTest, PaintPresentsWhatWasCopiedToThePaintContext) {
+  constexpr int width = 64, height = 48;
+  HWND window = createWindow(width, height);
+  HDC windowContext = GetDC(window);
+  HDC memory = CreateCompatibleDC(windowContext);
+  HBITMAP picture = CreateCompatibleBitmap(windowContext, width, height);
+  ReleaseDC(window, windowContext);
+  HGDIOBJ previous = SelectObject(memory, picture);
+  for (int x = 0; x < width; ++x)
+    SetPixel(memory, x, (x * 7) % height, RGB(x, 255 - x, 3));
+  handler = [&](HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT *) {
+    if (message != WM_PAINT)
+      return false;
+    PAINTSTRUCT paint;
+    HDC context = BeginPaint(hwnd, &paint);
+    BitBlt(context, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    EndPaint(hwnd, &paint);
+    return true;
+  };
+  ShowWindow(window, SW_SHOW);
+  dispatchNext(WM_PAINT, window);
+  int shownWidth = 0, shownHeight = 0;
+  const uint32_t *shown =
+      standinWindowPixels(window, &shownWidth, &shownHeight);
+  ASSERT_EQ(shownWidth, width);
+  ASSERT_EQ(shownHeight, height);
+  EXPECT_EQ(std::memcmp(shown, standinBitmapPixels(picture, nullptr, nullptr),
+                        width * height * 4),
+            0);
+  EXPECT_EQ(shown[7 * width + 1], 0x01FE03u);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  DeleteObject(picture);
+}
+
+TEST_F(WindowTest, BeginPaintLimitsDrawingToTheUpdateRectangle) {
+  HWND window = createWindow(40, 30);
+  ShowWindow(window, SW_SHOW);
+  dispatchNext(WM_PAINT, window); // erased to white
+  RECT invalid{10, 10, 20, 15}, painted{};
+  InvalidateRect(window, &invalid, FALSE);
+  handler = [&](HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT *) {
+    if (message != WM_PAINT)
+      return false;
+    PAINTSTRUCT paint;
+    HDC context = BeginPaint(hwnd, &paint);
+    painted = paint.rcPaint;
+    RECT all{0, 0, 40, 30};
+    FillRect(context, &all, GetSysColorBrush(8)); // COLOR_WINDOWTEXT: black
+    EndPaint(hwnd, &paint);
+    return true;
+  };
+  dispatchNext(WM_PAINT, window);
+  EXPECT_TRUE(std::memcmp(&painted, &invalid, sizeof(RECT)) == 0);
+  const uint32_t *pixels = standinWindowPixels(window, nullptr, nullptr);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      bool inside = x >= 10 && x < 20 && y >= 10 && y < 15;
+      ASSERT_EQ(pixels[y * 40 + x], inside ? 0u : 0xFFFFFFu) << x << "," << y;
+    }
+}
+
+TEST_F(WindowTest, DrawingThroughGetDcShowsOnRelease) {
+  HWND window = createWindow(20, 10);
+  HDC context = GetDC(window);
+  SetPixel(context, 3, 4, RGB(0x12, 0x34, 0x56));
+  EXPECT_EQ(ReleaseDC(window, context), 1);
+  int width = 0;
+  const uint32_t *pixels = standinWindowPixels(window, &width, nullptr);
+  ASSERT_EQ(width, 20);
+  EXPECT_EQ(pixels[4 * 20 + 3], 0x123456u);
+  EXPECT_EQ(ReleaseDC(window, context), 0); // already released
+}
+
+} // namespace
