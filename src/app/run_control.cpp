@@ -23,9 +23,10 @@ void initialiseState() {
 
 void handleKey(HWND window, WPARAM virtualKey) {
   // tolower is defined only for unsigned char values.
-  unsigned key = virtualKey <= 0xFF
-                     ? static_cast<unsigned>(std::tolower(static_cast<int>(virtualKey)))
-                     : static_cast<unsigned>(virtualKey);
+  unsigned key =
+      virtualKey <= 0xFF
+          ? static_cast<unsigned>(std::tolower(static_cast<int>(virtualKey)))
+          : static_cast<unsigned>(virtualKey);
   if (key == VK_OEM_MINUS) {
     RECT client;
     GetClientRect(window, &client);

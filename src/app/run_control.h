@@ -12,10 +12,14 @@ inline constexpr WCHAR messageDataSize[] = TEXT("자료크기: %u");
 inline constexpr WCHAR messageRunning[] = TEXT("정렬 중... %u항목");
 inline constexpr WCHAR messageElapsedTicks[] = TEXT("%I64u틱 소요.");
 inline constexpr WCHAR messageElapsedMilliseconds[] = TEXT("%I64u초 소요.");
-inline constexpr WCHAR messageNoMemoryForData[] = TEXT("메모리 부족: 자료를 만들지 못했습니다.");
-inline constexpr WCHAR messageNoMemoryForSize[] = TEXT("메모리 부족: 자료크기 %u 유지.");
-inline constexpr WCHAR messageNoMemoryForRun[] = TEXT("메모리 부족: 정렬하지 못했습니다.");
-inline constexpr WCHAR messageNoWorker[] = TEXT("정렬 스레드를 만들지 못했습니다.");
+inline constexpr WCHAR messageNoMemoryForData[] =
+    TEXT("메모리 부족: 자료를 만들지 못했습니다.");
+inline constexpr WCHAR messageNoMemoryForSize[] =
+    TEXT("메모리 부족: 자료크기 %u 유지.");
+inline constexpr WCHAR messageNoMemoryForRun[] =
+    TEXT("메모리 부족: 정렬하지 못했습니다.");
+inline constexpr WCHAR messageNoWorker[] =
+    TEXT("정렬 스레드를 만들지 못했습니다.");
 
 // Size steps of the plus and minus keys.
 constexpr int32_t sizeStep = 10000;
