@@ -1,0 +1,150 @@
+// Helper of the end-to-end scripts:
+//   screen_tool close WINDOW-ID       asks an X window to close, as its close
+//                                     button would (WM_DELETE_WINDOW)
+//   screen_tool check IMAGE.ppm WHAT  checks a screenshot of the client area:
+//     cloud      the plot is a scattered cloud (a shuffled array)
+//     diagonal   the plot is a falling diagonal (a sorted array)
+//     listing    the algorithm listing is drawn at the right
+//     nolisting  it is not
+//     marker R   the "->" marker stands on listing row R (0-based)
+// Exit status 0 when the check holds; it prints what it measured.
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned char> rgb;
+  bool dark(int x, int y) const {
+    const unsigned char *p = &rgb[(size_t(y) * width + x) * 3];
+    return p[0] + p[1] + p[2] < 3 * 96;
+  }
+};
+
+bool readPpm(const char *path, Image &image) {
+  std::ifstream in(path, std::ios::binary);
+  std::string magic;
+  int maximum = 0;
+  in >> magic >> image.width >> image.height >> maximum;
+  in.get();
+  if (magic != "P6" || maximum != 255 || image.width <= 0)
+    return false;
+  image.rgb.resize(size_t(image.width) * image.height * 3);
+  in.read(reinterpret_cast<char *>(image.rgb.data()), image.rgb.size());
+  return bool(in);
+}
+
+// Where the plot can be seen clear of the text: below the listing, left of
+// it. Returns for each column the row of its dark pixel there, or -1.
+std::vector<int> plotRows(const Image &image, int top) {
+  std::vector<int> rows(image.width, -1);
+  for (int x = 0; x < image.width; ++x)
+    for (int y = top; y < image.height; ++y)
+      if (image.dark(x, y)) {
+        rows[x] = y;
+        break;
+      }
+  return rows;
+}
+
+int listingDarkPixels(const Image &image, int firstRow, int lastRow) {
+  int count = 0;
+  int left = image.width - 300;
+  for (int y = firstRow * 20; y < (lastRow + 1) * 20 && y < image.height; ++y)
+    for (int x = left < 0 ? 0 : left; x < image.width - 150; ++x)
+      count += image.dark(x, y);
+  return count;
+}
+
+int check(const Image &image, const std::string &what, int argument) {
+  // The plot as seen below the text: a sorted array never descends from one
+  // column to the next, a shuffled one does about every other column.
+  const int top = 240;
+  std::vector<int> rows = plotRows(image, top);
+  int seen = 0, descents = 0, previous = -1;
+  for (int x = 0; x < image.width - 1; ++x) {
+    if (rows[x] < 0)
+      continue;
+    ++seen;
+    if (previous >= 0 && rows[x] < previous)
+      ++descents;
+    previous = rows[x];
+  }
+  int listing = listingDarkPixels(image, 0, 10);
+  std::printf("%dx%d: plot columns seen %d, descents %d; listing dark "
+              "pixels %d\n",
+              image.width, image.height, seen, descents, listing);
+  if (what == "cloud")
+    return seen > image.width / 8 && descents * 4 > seen ? 0 : 1;
+  if (what == "diagonal")
+    return seen > image.width / 8 && descents * 50 < seen ? 0 : 1;
+  // Text is dense: hundreds of dark pixels; plot dots there are at most one
+  // per column.
+  if (what == "listing")
+    return listing > 1500 ? 0 : 1;
+  if (what == "nolisting")
+    return listing < 300 ? 0 : 1;
+  if (what == "marker") {
+    // Every listing line but the marked one starts with a space, so only
+    // the "->" row has ink in the first columns at W - 300. Stray plot dots
+    // there are at most one per column.
+    int best = -1, bestCount = 0;
+    for (int row = 0; row <= 10; ++row) {
+      int count = 0;
+      for (int y = row * 20; y < row * 20 + 16; ++y)
+        for (int x = image.width - 300; x < image.width - 297; ++x)
+          count += image.dark(x, y);
+      if (count > bestCount) {
+        bestCount = count;
+        best = row;
+      }
+    }
+    std::printf("marker on row %d (%d dark pixels)\n", best, bestCount);
+    return best == argument && bestCount >= 2 ? 0 : 1;
+  }
+  std::fprintf(stderr, "unknown check %s\n", what.c_str());
+  return 2;
+}
+
+int closeWindow(unsigned long window) {
+  Display *display = XOpenDisplay(nullptr);
+  if (!display)
+    return 2;
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] =
+      long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XFlush(display);
+  XCloseDisplay(display);
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc == 3 && std::strcmp(argv[1], "close") == 0)
+    return closeWindow(std::strtoul(argv[2], nullptr, 0));
+  if (argc >= 4 && std::strcmp(argv[1], "check") == 0) {
+    Image image;
+    if (!readPpm(argv[2], image)) {
+      std::fprintf(stderr, "cannot read %s\n", argv[2]);
+      return 2;
+    }
+    return check(image, argv[3], argc > 4 ? std::atoi(argv[4]) : 0);
+  }
+  std::fprintf(stderr, "usage: screen_tool close ID | check IMAGE WHAT [N]\n");
+  return 2;
+}
