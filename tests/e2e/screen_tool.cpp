@@ -86,12 +86,13 @@ int check(const Image &image, const std::string &what, int argument) {
     return seen > image.width / 8 && descents * 4 > seen ? 0 : 1;
   if (what == "diagonal")
     return seen > image.width / 8 && descents * 50 < seen ? 0 : 1;
-  // Text is dense: hundreds of dark pixels; plot dots there are at most one
-  // per column.
+  // Text is dense: hundreds of dark pixels even where a font lacks Hangul
+  // and draws hollow boxes; plot dots there are at most one per column of
+  // the 150 counted, and only those in the listing's rows.
   if (what == "listing")
-    return listing > 1500 ? 0 : 1;
+    return listing > 300 ? 0 : 1;
   if (what == "nolisting")
-    return listing < 300 ? 0 : 1;
+    return listing < 150 ? 0 : 1;
   if (what == "marker") {
     // Every listing line but the marked one starts with a space, so only
     // the "->" row has ink in the first columns at W - 300. Stray plot dots
