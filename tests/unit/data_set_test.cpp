@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 #include <vector>
 
 #include "data/allocation_hooks.h"
 #include "data/data_set.h"
+#include "data/value_memory.h"
 #include "support/test_support.h"
 
 namespace {
@@ -135,3 +137,19 @@ TEST_F(Shuffle, ChangesNothingDuringARun) {
 }
 
 } // namespace
+
+// Sizes whose byte count does not fit the address space fail like any
+// refused allocation instead of wrapping to a small block.
+TEST(ValueMemory, SizesBeyondTheAddressSpaceFail) {
+  const uint64_t tooMany = uint64_t(SIZE_MAX / sizeof(uint32_t)) + 1;
+  EXPECT_EQ(allocateValues(tooMany), nullptr);
+  uint32_t *block = allocateValues(4);
+  ASSERT_NE(block, nullptr);
+  uint32_t *kept = block;
+  EXPECT_FALSE(resizeValues(block, tooMany));
+  EXPECT_EQ(block, kept);
+  releaseValues(block);
+  uint32_t *empty = allocateValues(0); // a block of its own even for nothing
+  EXPECT_NE(empty, nullptr);
+  releaseValues(empty);
+}
