@@ -22,6 +22,8 @@ unsigned long standinSleepCount();
 
 // The next `count` calls of CreateThread fail (return no handle).
 void standinFailThreadCreations(int count);
+// Threads made by CreateThread whose routine has not yet returned.
+int standinLiveThreadCount();
 
 // Pixels of a 32-bpp bitmap (0x00RRGGBB per pixel, rows top-down).
 const uint32_t *standinBitmapPixels(HBITMAP bitmap, int *width, int *height);

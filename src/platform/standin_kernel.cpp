@@ -27,6 +27,7 @@ struct ThreadRecord {
 struct KernelState {
   std::atomic<DWORD> nextThreadId{1000};
   std::atomic<int> failingThreadCreations{0};
+  std::atomic<int> liveThreads{0};
   std::atomic<bool> counterAvailable{true};
   std::atomic<bool> counterFixed{false};
   std::atomic<LONGLONG> fixedCounter{0};
@@ -46,6 +47,9 @@ void releaseRecord(ThreadRecord *record) {
 void *threadStart(void *argument) {
   auto *record = static_cast<ThreadRecord *>(argument);
   DWORD code = record->routine(record->parameter);
+  // Before the exit code is published: whoever sees the thread end and
+  // starts the next one must not count both.
+  kernel.liveThreads.fetch_sub(1);
   record->exitCode.store(code, std::memory_order_release);
   releaseRecord(record);
   return nullptr;
@@ -78,9 +82,11 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T stackSize,
   if (stackSize > 0)
     pthread_attr_setstacksize(&attributes, stackSize);
   pthread_t thread;
+  kernel.liveThreads.fetch_add(1);
   int failed = pthread_create(&thread, &attributes, threadStart, record);
   pthread_attr_destroy(&attributes);
   if (failed) {
+    kernel.liveThreads.fetch_sub(1);
     delete record;
     return nullptr;
   }
@@ -178,3 +184,4 @@ unsigned long standinSleepCount() { return kernel.sleepCount.load(); }
 void standinFailThreadCreations(int count) {
   kernel.failingThreadCreations.store(count);
 }
+int standinLiveThreadCount() { return kernel.liveThreads.load(); }
