@@ -16,9 +16,13 @@ void initialiseState() {
   // the requested size again.
   valueCount = block ? initialSize : 0;
   selectedSort = insertionSort;
-  if (!block)
+  // Shuffling now would retry the allocation at once: with data on screen
+  // under the message that there is none, or, failing again, with the size
+  // set back to 0 so that the right click would never try it again.
+  if (block)
+    shuffleValues();
+  else
     wsprintfW(statusText, messageNoMemoryForData);
-  shuffleValues();
 }
 
 void handleKey(HWND window, WPARAM virtualKey) {

@@ -82,6 +82,25 @@ protected:
     }
     return true;
   }
+  // The frame on screen plots `array` and shows the status line.
+  void expectOnScreen(const std::vector<uint32_t> &array) {
+    Pixels frame = readBitmap(backBuffer);
+    EXPECT_EQ(plotDifference(frame, array), "");
+    EXPECT_TRUE(textDrawnAt(frame, statusX, statusY, statusText));
+  }
+  // The program still works: a shuffle and a run of insertion sort on 2000
+  // values end sorted, and the frame shows it.
+  void sortsToTheEnd() {
+    key('I');
+    requestedSize = 2000;
+    rightClick();
+    leftClick();
+    EXPECT_EQ(runUntilEnd(window), 1);
+    std::vector<uint32_t> result = sharedArray();
+    EXPECT_TRUE(std::is_sorted(result.begin(), result.end()));
+    EXPECT_TRUE(isPermutation(result));
+    expectOnScreen(result);
+  }
   HWND window = nullptr;
 };
 
@@ -260,9 +279,12 @@ TEST_F(MainWindow, AllocationFailuresAreReportedAndLoseNothing) {
   EXPECT_EQ(requestedSize, 30000);
   EXPECT_TRUE(isPermutation(sharedArray()));
   EXPECT_EQ(status(), formatted(messageNoMemoryForSize, 30000));
+  expectOnScreen(sharedArray());
+  sortsToTheEnd();
 
   // Scratch memory of a run: the array is left as it was.
   for (WPARAM routineKey : {'M', 'X', 'D'}) {
+    SCOPED_TRACE(static_cast<char>(routineKey));
     key(routineKey);
     rightClick();
     std::vector<uint32_t> before = sharedArray();
@@ -274,10 +296,37 @@ TEST_F(MainWindow, AllocationFailuresAreReportedAndLoseNothing) {
     EXPECT_EQ(runUntilEnd(window), 1);
     EXPECT_EQ(status(), text(messageNoMemoryForRun));
     EXPECT_EQ(sharedArray(), before);
+    expectOnScreen(before);
     // The program goes on working.
     rightClick();
     EXPECT_TRUE(isPermutation(sharedArray()));
+    sortsToTheEnd();
   }
+}
+
+TEST_F(MainWindow, WithoutMemoryAtStartTheProgramStartsEmpty) {
+  closeMainWindow(window);
+  failNextAllocations(1);
+  window = openMainWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(valueCount, 0u);
+  EXPECT_EQ(allocatedValueCount(values.load()), 0u);
+  EXPECT_EQ(status(), text(messageNoMemoryForData));
+  expectOnScreen({});
+  // Nothing to sort, and no array at all: every routine ends at once.
+  for (const SortEntry &entry : sortCatalogue) {
+    key(entry.key);
+    leftClick();
+    EXPECT_EQ(runUntilEnd(window), 1) << static_cast<char>(entry.key);
+    EXPECT_EQ(valueCount, 0u);
+  }
+  // The next right click tries the size again.
+  rightClick();
+  EXPECT_EQ(valueCount, 30000u);
+  EXPECT_EQ(allocatedValueCount(values.load()), 30000u);
+  EXPECT_TRUE(isPermutation(sharedArray()));
+  expectOnScreen(sharedArray());
+  sortsToTheEnd();
 }
 
 TEST_F(MainWindow, ClosingDuringARunReleasesNothingUnderTheWorker) {

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "render/frame.h"
+#include "sorts/sort_catalogue.h"
 
 #if !defined(_WIN32)
 #include "platform/standin_hooks.h"
@@ -36,6 +37,16 @@ void resizeClient(HWND window, int width, int height) {
 #else
   standinResizeWindow(window, width, height);
 #endif
+}
+
+void sendKey(HWND window, WPARAM virtualKey) {
+  mainWindowProc(window, WM_KEYDOWN, virtualKey, 0);
+}
+void sendLeftClick(HWND window) {
+  mainWindowProc(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+}
+void sendRightClick(HWND window) {
+  mainWindowProc(window, WM_RBUTTONDOWN, MK_RBUTTON, 0);
 }
 
 void timerTick(HWND window) { mainWindowProc(window, WM_TIMER, 0, 0); }
@@ -90,6 +101,28 @@ Pixels readBitmap(HBITMAP bitmap) {
   result.data.assign(data, data + size_t(result.width) * result.height);
 #endif
   return result;
+}
+
+std::string plotDifference(const Pixels &frame,
+                           const std::vector<uint32_t> &array) {
+  // Text cells are opaque: below these rows nothing but the plot is drawn.
+  const int belowStatus = statusY + 27;
+  const int belowListing = listingRowHeight * int(sortCatalogueSize) + 12;
+  uint64_t n = array.size();
+  uint64_t step = frame.width > 0 ? n / uint64_t(frame.width) : 0;
+  for (int x = 0; x < frame.width; ++x) {
+    int64_t mark = -1;
+    if (n > 0)
+      mark = int64_t(uint64_t(array[x * step]) * uint64_t(frame.height) / n);
+    int top = x >= frame.width - listingInset ? belowListing : belowStatus;
+    for (int y = top; y < frame.height; ++y) {
+      uint32_t expected = y == mark ? black : white;
+      if (frame.at(x, y) != expected)
+        return "pixel " + std::to_string(x) + "," + std::to_string(y) +
+               " should be " + (expected == black ? "black" : "white");
+    }
+  }
+  return "";
 }
 
 bool textDrawnAt(const Pixels &pixels, int x, int y, LPCWSTR text) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/win32.h"
@@ -15,6 +16,11 @@ HWND openMainWindow();
 void closeMainWindow(HWND window);
 // Resizes the client area as a user would; WM_SIZE reaches the window.
 void resizeClient(HWND window, int width, int height);
+
+// Input as the message loop would deliver it.
+void sendKey(HWND window, WPARAM virtualKey);
+void sendLeftClick(HWND window);
+void sendRightClick(HWND window);
 
 // One frame as the redraw timer would draw it.
 void timerTick(HWND window);
@@ -31,6 +37,13 @@ struct Pixels {
 };
 // A copy of a bitmap's pixels (the bitmap must not be selected in a DC).
 Pixels readBitmap(HBITMAP bitmap);
+
+// Empty when the frame plots `array` and nothing else: one black pixel per
+// column for the element the plot samples there, white around it. The rows
+// the status line and the listing may cover are left out. Otherwise says
+// where the first difference is.
+std::string plotDifference(const Pixels &frame,
+                           const std::vector<uint32_t> &array);
 
 // True when `text`, drawn with TextOutW at (x, y), matches the pixels: every
 // pixel the text darkens in a reference drawing is the same in `pixels`.
