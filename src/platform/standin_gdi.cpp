@@ -142,7 +142,9 @@ void resizeSurface(Bitmap &surface, int width, int height) {
     return;
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0);
   int keepWidth = std::min(width, surface.width);
-  int keepHeight = std::min(height, surface.height);
+  // Nothing to keep when either side has no columns, and an empty vector has
+  // no row to take the address of.
+  int keepHeight = keepWidth > 0 ? std::min(height, surface.height) : 0;
   for (int row = 0; row < keepHeight; ++row)
     std::memcpy(&pixels[static_cast<size_t>(row) * width],
                 &surface.pixels[static_cast<size_t>(row) * surface.width],

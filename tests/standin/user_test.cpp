@@ -234,6 +234,22 @@ TEST_F(WindowTest, ResizeSendsWmSizeAndResizesTheClientArea) {
   EXPECT_EQ(pixels[300 * 200 - 1], 0xFFFFFFu);
 }
 
+TEST_F(WindowTest, ResizeThroughAZeroWidthClientArea) {
+  HWND window = createWindow(640, 480);
+  ShowWindow(window, SW_SHOW);
+  dispatchNext(WM_PAINT, window);
+  // An empty client area has nothing to paint; the way back keeps nothing.
+  standinResizeWindow(window, 0, 200);
+  EXPECT_EQ(clientRect(window).right, 0);
+  standinResizeWindow(window, 300, 200);
+  dispatchNext(WM_PAINT, window);
+  int width = 0, height = 0;
+  const uint32_t *pixels = standinWindowPixels(window, &width, &height);
+  ASSERT_EQ(width, 300);
+  ASSERT_EQ(height, 200);
+  EXPECT_EQ(pixels[300 * 200 - 1], 0xFFFFFFu);
+}
+
 TEST_F(WindowTest, PaintPresentsWhatWasCopiedToThePaintContext) {
   constexpr int width = 64, height = 48;
   HWND window = createWindow(width, height);
