@@ -282,6 +282,30 @@ void displayPresent(SDL_Window *window, const uint32_t *pixels, int width,
   SDL_UpdateWindowSurface(window);
 }
 
+void displayReadBack(SDL_Window *window, uint32_t *pixels, int width,
+                     int height) {
+  if (!window || width <= 0 || height <= 0)
+    return;
+  SDL_Surface *surface = SDL_GetWindowSurface(window);
+  if (!surface)
+    return;
+  int copyWidth = std::min(width, surface->w);
+  int copyHeight = std::min(height, surface->h);
+  if (copyWidth <= 0 || copyHeight <= 0)
+    return;
+  if (SDL_MUSTLOCK(surface))
+    SDL_LockSurface(surface);
+  SDL_ConvertPixels(copyWidth, copyHeight, surface->format->format,
+                    surface->pixels, surface->pitch, SDL_PIXELFORMAT_RGB888,
+                    pixels, width * 4);
+  if (SDL_MUSTLOCK(surface))
+    SDL_UnlockSurface(surface);
+  // RGB888's top byte is padding, which a conversion may leave set.
+  for (int row = 0; row < copyHeight; ++row)
+    for (int column = 0; column < copyWidth; ++column)
+      pixels[static_cast<size_t>(row) * width + column] &= 0xFFFFFF;
+}
+
 bool displayNextEvent(DisplayEvent *out) {
   if (!display.started)
     return false;

@@ -91,6 +91,10 @@ void displayClientSize(SDL_Window *window, int *width, int *height);
 uint32_t displayWindowId(SDL_Window *window);
 void displayPresent(SDL_Window *window, const uint32_t *pixels, int width,
                     int height);
+// What the last displayPresent showed, as 0x00RRGGBB pixels, into a buffer of
+// width x height (where the window's surface is smaller, the rest is left).
+void displayReadBack(SDL_Window *window, uint32_t *pixels, int width,
+                     int height);
 
 enum class DisplayEventKind {
   keyDown,
