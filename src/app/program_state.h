@@ -4,9 +4,11 @@
 // (merge sort) the values pointer.
 //
 // No locks. Whatever one thread writes while the other may read is accessed
-// atomically (relaxed: plain moves on x86): the values pointer, the elements
-// written by the worker (storeShared) and read by the plot (loadShared), and
-// yieldInterval. The worker reads elements plainly: nothing writes them
+// atomically (plain moves on x86): the elements written by the worker
+// (storeShared) and read by the plot (loadShared), relaxed; yieldInterval,
+// relaxed; the values pointer, which the merge sort moves to a buffer it
+// allocated, with release and acquire so that the plot sees that buffer's
+// contents. The worker reads elements plainly: nothing writes them
 // concurrently, so only its own stores need to be visible to the plot.
 #pragma once
 

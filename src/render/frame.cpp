@@ -13,7 +13,7 @@ void plotValues(HDC deviceContext, int width, int height) {
   uint32_t step = n / static_cast<uint32_t>(width);
   for (int x = width - 1; x >= 0; --x) {
     // Taken per column: the merge sort moves the pointer between passes.
-    uint32_t *a = values.load(std::memory_order_relaxed);
+    uint32_t *a = values.load(std::memory_order_acquire);
     uint32_t value = loadShared(a, static_cast<uint32_t>(x) * step);
     // In 64 bits: value * height passes 2^32 on large arrays.
     uint64_t y = uint64_t{value} * static_cast<uint32_t>(height) / n;

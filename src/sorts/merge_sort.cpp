@@ -54,7 +54,9 @@ DWORD WINAPI mergeSort(LPVOID) {
       while (right < end)
         storeShared(target, out++, source[right++]);
     }
-    values.store(target, std::memory_order_relaxed);
+    // Release: a plot that takes the new pointer also sees the buffer's
+    // allocation and every value of this pass (a plain move on x86).
+    values.store(target, std::memory_order_release);
     std::swap(source, target);
   }
   // `target` is now the buffer not shown. Any earlier one not yet collected
