@@ -225,7 +225,7 @@ BOOL WINAPI TextOutW(HDC handle, int x, int y, LPCWSTR text, int length) {
     return TRUE;
   Bitmap &target = *context->target;
   for (LONG row = cell.top; row < cell.bottom; ++row) {
-    uint32_t *pixels = &target.pixels[static_cast<size_t>(row) * target.width];
+    uint32_t *pixels = target.row(row);
     for (LONG column = cell.left; column < cell.right; ++column)
       pixels[column] = 0xFFFFFF;
   }
@@ -237,8 +237,7 @@ BOOL WINAPI TextOutW(HDC handle, int x, int y, LPCWSTR text, int length) {
       if (row < area.top || row >= area.bottom)
         continue;
       const uint8_t *ink = &glyph->ink[static_cast<size_t>(gy) * glyph->width];
-      uint32_t *pixels =
-          &target.pixels[static_cast<size_t>(row) * target.width];
+      uint32_t *pixels = target.row(row);
       for (int gx = 0; gx < glyph->width; ++gx) {
         int64_t column = penX + gx;
         if (ink[gx] && column >= area.left && column < area.right)

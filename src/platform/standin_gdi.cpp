@@ -41,6 +41,7 @@ struct GdiState {
     adopt(&whiteBrush);
     defaultBitmap.width = defaultBitmap.height = 1;
     defaultBitmap.pixels.assign(1, 0);
+    defaultBitmap.ownPixels();
     adopt(&defaultBitmap);
   }
   void adopt(GdiObject *object) {
@@ -146,12 +147,12 @@ void resizeSurface(Bitmap &surface, int width, int height) {
   // no row to take the address of.
   int keepHeight = keepWidth > 0 ? std::min(height, surface.height) : 0;
   for (int row = 0; row < keepHeight; ++row)
-    std::memcpy(&pixels[static_cast<size_t>(row) * width],
-                &surface.pixels[static_cast<size_t>(row) * surface.width],
+    std::memcpy(&pixels[static_cast<size_t>(row) * width], surface.row(row),
                 static_cast<size_t>(keepWidth) * 4);
   surface.pixels.swap(pixels);
   surface.width = width;
   surface.height = height;
+  surface.ownPixels();
 }
 
 } // namespace standin
@@ -200,6 +201,7 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC reference, int width, int height) {
   }
   bitmap->width = width;
   bitmap->height = height;
+  bitmap->ownPixels();
   gdi().live.insert(bitmap);
   return reinterpret_cast<HBITMAP>(bitmap);
 }
@@ -286,7 +288,7 @@ int WINAPI FillRect(HDC handle, const RECT *rect, HBRUSH brush) {
     return 1;
   Bitmap &target = *context->target;
   for (LONG y = area.top; y < area.bottom; ++y) {
-    uint32_t *row = &target.pixels[static_cast<size_t>(y) * target.width];
+    uint32_t *row = target.row(y);
     std::fill(row + area.left, row + area.right, colour);
   }
   target.drawn = true;
@@ -301,8 +303,7 @@ COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour) {
   if (x < area.left || x >= area.right || y < area.top || y >= area.bottom)
     return static_cast<COLORREF>(-1);
   Bitmap &target = *context->target;
-  target.pixels[static_cast<size_t>(y) * target.width + x] =
-      pixelFromColour(colour);
+  target.row(y)[x] = pixelFromColour(colour);
   target.drawn = true;
   return colour & 0xFFFFFF;
 }
@@ -339,9 +340,8 @@ BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height,
   bool upwards = &target == &origin && shiftY < 0;
   for (int64_t k = 0; k < bottom - top; ++k) {
     int64_t row = upwards ? bottom - 1 - k : top + k;
-    uint32_t *toRow = &target.pixels[row * target.width + left];
-    const uint32_t *fromRow =
-        &origin.pixels[(row + shiftY) * origin.width + left + shiftX];
+    uint32_t *toRow = target.row(row) + left;
+    const uint32_t *fromRow = origin.row(row + shiftY) + left + shiftX;
     std::memmove(toRow, fromRow, bytes);
   }
   target.drawn = true;
@@ -355,5 +355,5 @@ const uint32_t *standinBitmapPixels(HBITMAP handle, int *width, int *height) {
     *width = bitmap ? bitmap->width : 0;
   if (height)
     *height = bitmap ? bitmap->height : 0;
-  return bitmap ? bitmap->pixels.data() : nullptr;
+  return bitmap ? bitmap->bits : nullptr;
 }

@@ -25,13 +25,31 @@ struct GdiObject {
 
 struct DeviceContext;
 
+// Pixels are 0x00RRGGBB, rows top-down, each row `stride` pixels after the
+// one before. A bitmap's pixels are its own (stride = width); a window's
+// surface may instead lie in the display's framebuffer, whose rows can be
+// longer than the window is wide. Every drawing call reaches rows through
+// row().
 struct Bitmap : GdiObject {
   Bitmap() : GdiObject(GdiKind::bitmap) {}
   int width = 0;
   int height = 0;
-  std::vector<uint32_t> pixels; // 0x00RRGGBB, rows top-down, no padding
+  uint32_t *bits = nullptr;     // row 0
+  size_t stride = 0;            // in pixels
+  std::vector<uint32_t> pixels; // the storage, unless bits lies elsewhere
   DeviceContext *selectedInto = nullptr;
   bool drawn = false; // changed since a window surface was last presented
+
+  uint32_t *row(int64_t y) { return bits + static_cast<size_t>(y) * stride; }
+  const uint32_t *row(int64_t y) const {
+    return bits + static_cast<size_t>(y) * stride;
+  }
+  // Makes `pixels`, sized width x height, the storage.
+  void ownPixels() {
+    bits = pixels.data();
+    stride = static_cast<size_t>(width);
+  }
+  bool ownsPixels() const { return bits == pixels.data(); }
 };
 
 struct Brush : GdiObject {
