@@ -1,8 +1,10 @@
 // The stand-in's display backend: SDL2 windows, their input translated to
 // what Windows reports, and the presenting of a window's client surface.
 //
-// A window's client surface is copied into SDL's window surface, which needs
-// no renderer and works the same on X11 (Xvfb included) and on SDL's dummy
+// A window's client surface lives in SDL's window surface (the framebuffer)
+// when that has the stand-in's own pixel format, so that presenting only
+// shows it; any other format gets a copy. That surface needs no renderer
+// and works the same on X11 (Xvfb included) and on SDL's dummy
 // driver, where windows exist with no display at all (SDL_VIDEODRIVER=dummy,
 // as the tests run). The video system starts with the first window; only
 // the dummy driver's is shut down at exit.
@@ -265,6 +267,27 @@ void displayClientSize(SDL_Window *window, int *width, int *height) {
 
 uint32_t displayWindowId(SDL_Window *window) {
   return window ? SDL_GetWindowID(window) : 0;
+}
+
+uint32_t *displayFramebuffer(SDL_Window *window, int width, int height,
+                             size_t *stride) {
+  if (!window || width <= 0 || height <= 0)
+    return nullptr;
+  SDL_Surface *surface = SDL_GetWindowSurface(window);
+  // RGB888 is SDL's name for XRGB8888: the dummy driver's format, and X11's
+  // at depth 24 or 32. A framebuffer needing a lock is not drawn on directly.
+  if (!surface || surface->format->format != SDL_PIXELFORMAT_RGB888 ||
+      surface->w != width || surface->h != height || surface->pitch % 4 != 0 ||
+      SDL_MUSTLOCK(surface))
+    return nullptr;
+  *stride = static_cast<size_t>(surface->pitch / 4);
+  return static_cast<uint32_t *>(surface->pixels);
+}
+
+bool displayShow(SDL_Window *window) {
+  // Fails, touching nothing, when SDL has marked the framebuffer for
+  // re-creation; the old one lives on until SDL_GetWindowSurface.
+  return window && SDL_UpdateWindowSurface(window) == 0;
 }
 
 void displayPresent(SDL_Window *window, const uint32_t *pixels, int width,

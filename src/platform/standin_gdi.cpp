@@ -139,7 +139,8 @@ void detachSurface(Bitmap *surface) {
 void resizeSurface(Bitmap &surface, int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  if (width == surface.width && height == surface.height)
+  if (width == surface.width && height == surface.height &&
+      surface.ownsPixels())
     return;
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0);
   int keepWidth = std::min(width, surface.width);
@@ -153,6 +154,16 @@ void resizeSurface(Bitmap &surface, int width, int height) {
   surface.width = width;
   surface.height = height;
   surface.ownPixels();
+}
+
+void placeSurface(Bitmap &surface, uint32_t *framebuffer, size_t stride) {
+  for (int row = 0; row < surface.height; ++row)
+    std::memcpy(framebuffer + static_cast<size_t>(row) * stride,
+                surface.row(row), static_cast<size_t>(surface.width) * 4);
+  surface.bits = framebuffer;
+  surface.stride = stride;
+  // The framebuffer is the storage now.
+  std::vector<uint32_t>().swap(surface.pixels);
 }
 
 } // namespace standin

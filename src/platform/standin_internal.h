@@ -78,8 +78,13 @@ HDC createWindowContext(Bitmap *surface, const RECT &clip);
 bool deleteWindowContext(HDC context);
 // A window is going away: its contexts still out draw nowhere from now on.
 void detachSurface(Bitmap *surface);
-// New size of a window surface; the overlap keeps its pixels.
+// New size of a window surface, in memory of its own (also at the same size,
+// to leave the display's framebuffer before it may be freed); the overlap
+// keeps its pixels.
 void resizeSurface(Bitmap &surface, int width, int height);
+// A window surface moves into the display's framebuffer (rows `stride`
+// pixels apart, the surface's size), taking its pixels along.
+void placeSurface(Bitmap &surface, uint32_t *framebuffer, size_t stride);
 
 inline RECT intersect(const RECT &a, const RECT &b) {
   RECT r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
@@ -107,6 +112,16 @@ void displayShowWindow(SDL_Window *window, bool show);
 void displaySetClientSize(SDL_Window *window, int width, int height);
 void displayClientSize(SDL_Window *window, int *width, int *height);
 uint32_t displayWindowId(SDL_Window *window);
+// SDL's framebuffer of the window, when it is width x height and 32-bit
+// XRGB so that the window's surface can be drawn there directly; null
+// otherwise. Getting it may free the one got before.
+uint32_t *displayFramebuffer(SDL_Window *window, int width, int height,
+                             size_t *stride);
+// Shows what was drawn in the framebuffer from displayFramebuffer; false
+// when SDL no longer has that framebuffer (the window changed size).
+bool displayShow(SDL_Window *window);
+// Copies pixels into SDL's framebuffer and shows them: for framebuffers of
+// any other format or size.
 void displayPresent(SDL_Window *window, const uint32_t *pixels, int width,
                     int height);
 // What the last displayPresent showed, as 0x00RRGGBB pixels, into a buffer of

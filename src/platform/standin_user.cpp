@@ -53,6 +53,7 @@ struct Window {
   int clientWidth = 0;
   int clientHeight = 0;
   Bitmap surface;                  // what the window's device contexts draw on
+  bool onFramebuffer = false;      // surface.bits are SDL's framebuffer
   std::vector<uint32_t> presented; // read back for standinWindowPixels
   int presentedWidth = 0;
   int presentedHeight = 0;
@@ -159,15 +160,48 @@ void invalidateAll(Window &window) {
   invalidate(window, RECT{0, 0, window.clientWidth, window.clientHeight}, true);
 }
 
+// Drawing goes straight into SDL's framebuffer when its format and size
+// allow: presenting is then only showing it, where copying the frame there
+// cost over a quarter of a full-HD frame. An empty client area (minimised)
+// stays in memory of its own.
+void placeInFramebuffer(Window &window) {
+  Bitmap &surface = window.surface;
+  size_t stride = 0;
+  uint32_t *framebuffer = displayFramebuffer(window.display, surface.width,
+                                             surface.height, &stride);
+  if (!framebuffer)
+    return;
+  placeSurface(surface, framebuffer, stride);
+  window.onFramebuffer = true;
+}
+
+// After a size change SDL frees its framebuffer at the next
+// SDL_GetWindowSurface, so the surface moves to memory of its own first.
+void leaveFramebuffer(Window &window) {
+  resizeSurface(window.surface, window.surface.width, window.surface.height);
+  window.onFramebuffer = false;
+}
+
 void present(Window &window) {
-  const Bitmap &surface = window.surface;
+  Bitmap &surface = window.surface;
   // No copy is kept here: the display holds what was presented, and the test
-  // hook reads it back from there. The copy cost a fifth of a full-HD frame.
+  // hook reads it back from there.
   window.presentedWidth = surface.width;
   window.presentedHeight = surface.height;
-  displayPresent(window.display, surface.pixels.data(), surface.width,
-                 surface.height);
-  window.surface.drawn = false;
+  surface.drawn = false;
+  if (window.onFramebuffer) {
+    if (displayShow(window.display))
+      return;
+    // SDL has dropped the framebuffer (a size change whose event is still
+    // queued); it takes the next one if that has the surface's size.
+    leaveFramebuffer(window);
+    placeInFramebuffer(window);
+    if (window.onFramebuffer) {
+      displayShow(window.display);
+      return;
+    }
+  }
+  displayPresent(window.display, surface.bits, surface.width, surface.height);
 }
 
 // The client area has a new size: the surface follows, the area to redraw is
@@ -178,6 +212,8 @@ void applyClientSize(Window &window, int width, int height, WPARAM sizeType) {
   window.clientWidth = width;
   window.clientHeight = height;
   resizeSurface(window.surface, width, height);
+  window.onFramebuffer = false;
+  placeInFramebuffer(window);
   window.update = intersect(window.update, RECT{0, 0, width, height});
   UINT style = window.windowClass->style;
   if (((style & CS_HREDRAW) && width != oldWidth) ||
@@ -231,8 +267,15 @@ void pumpDisplay() {
       int width = window->clientWidth, height = window->clientHeight;
       displayClientSize(window->display, &width, &height);
       if (!window->minimised &&
-          (width != window->clientWidth || height != window->clientHeight))
+          (width != window->clientWidth || height != window->clientHeight)) {
         applyClientSize(*window, width, height, SIZE_RESTORED);
+      } else {
+        // No new size for the window, but SDL drops its framebuffer on
+        // every size event; the next one may be the first of the surface's
+        // size.
+        leaveFramebuffer(*window);
+        placeInFramebuffer(*window);
+      }
       break;
     }
     case DisplayEventKind::minimised:
@@ -388,6 +431,7 @@ HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName,
   window->clientWidth = width;
   window->clientHeight = height;
   resizeSurface(window->surface, width, height);
+  placeInFramebuffer(*window);
   user.windows.emplace(key, std::move(window));
 
   // The window already has its final client size while it handles WM_CREATE.
@@ -669,10 +713,26 @@ const uint32_t *standinWindowPixels(HWND handle, int *width, int *height) {
     *height = window ? window->presentedHeight : 0;
   if (!window)
     return nullptr;
-  window->presented.assign(
-      static_cast<size_t>(window->presentedWidth) * window->presentedHeight, 0);
-  displayReadBack(window->display, window->presented.data(),
-                  window->presentedWidth, window->presentedHeight);
+  int shownWidth = window->presentedWidth;
+  int shownHeight = window->presentedHeight;
+  window->presented.assign(static_cast<size_t>(shownWidth) * shownHeight, 0);
+  const Bitmap &surface = window->surface;
+  if (!window->onFramebuffer) {
+    displayReadBack(window->display, window->presented.data(), shownWidth,
+                    shownHeight);
+    return window->presented.data();
+  }
+  // Read from the surface itself: asking SDL for its framebuffer could free
+  // the one being drawn on. Where the surface is smaller (resized since),
+  // the rest is left.
+  int copyWidth = std::min(shownWidth, surface.width);
+  int copyHeight = copyWidth > 0 ? std::min(shownHeight, surface.height) : 0;
+  for (int row = 0; row < copyHeight; ++row) {
+    const uint32_t *from = surface.row(row);
+    uint32_t *to = &window->presented[static_cast<size_t>(row) * shownWidth];
+    for (int column = 0; column < copyWidth; ++column)
+      to[column] = from[column] & 0xFFFFFF;
+  }
   return window->presented.data();
 }
 

@@ -2,7 +2,11 @@
 // drawing call, checked against what GDI32 documents and does.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "platform/standin_hooks.h"
+#include "platform/standin_internal.h"
 #include "platform/win32.h"
 
 namespace {
@@ -236,6 +240,61 @@ TEST_F(GdiTest, BitBltWithinOneBitmapHandlesOverlap) {
             << x << "," << y;
       }
   }
+}
+
+// A window's surface may lie in the display's framebuffer, whose rows can be
+// longer than the window is wide (the stand-in's internals are used here to
+// make such a framebuffer: SDL's dummy driver pads no rows). Every drawing
+// call must step from row to row by the stride and leave the padding alone.
+TEST(GdiSurfaces, DrawingOnAFramebufferFollowsItsRowStride) {
+  constexpr int w = 40, h = 30;
+  constexpr size_t stride = w + 7;
+  constexpr uint32_t guard = 0xABCDEF;
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP plain = CreateCompatibleBitmap(memory, w, h);
+  HGDIOBJ previous = SelectObject(memory, plain);
+  standin::Bitmap surface;
+  standin::resizeSurface(surface, w, h);
+  std::vector<uint32_t> framebuffer(stride * h, guard);
+  standin::placeSurface(surface, framebuffer.data(), stride);
+  HDC onSurface = standin::createWindowContext(&surface, standin::unlimited);
+  HDC source = CreateCompatibleDC(nullptr);
+  HBITMAP pattern = CreateCompatibleBitmap(source, 5, 4);
+  HGDIOBJ sourcePrevious = SelectObject(source, pattern);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 5; ++x)
+      SetPixel(source, x, y, RGB(x * 40, y * 60, 9));
+
+  // The same drawing on a plain bitmap and on the framebuffer.
+  for (HDC context : {memory, onSurface}) {
+    RECT wide{0, 0, w, h}, band{3, 5, 17, 9};
+    FillRect(context, &wide, whiteBrush());
+    FillRect(context, &band, blackBrush());
+    SetPixel(context, w - 1, h - 1, RGB(1, 2, 3));
+    BitBlt(context, 20, 10, 5, 4, source, 0, 0, SRCCOPY);
+    BitBlt(context, 2, 6, 30, 20, context, 1, 4, SRCCOPY); // rows overlap
+    TextOutW(context, 1, 12, TEXT("Ab"), 2);
+  }
+  const uint32_t *expected = standinBitmapPixels(plain, nullptr, nullptr);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x)
+      ASSERT_EQ(framebuffer[y * stride + x], expected[y * w + x])
+          << x << "," << y;
+    for (size_t x = w; x < stride; ++x)
+      ASSERT_EQ(framebuffer[y * stride + x], guard) << x << "," << y;
+  }
+  // Leaving the framebuffer (as before SDL frees it) keeps the picture.
+  standin::resizeSurface(surface, w, h);
+  EXPECT_TRUE(surface.ownsPixels());
+  EXPECT_EQ(std::memcmp(surface.bits, expected, sizeof(uint32_t) * w * h), 0);
+
+  EXPECT_TRUE(standin::deleteWindowContext(onSurface));
+  SelectObject(source, sourcePrevious);
+  DeleteObject(pattern);
+  DeleteDC(source);
+  SelectObject(memory, previous);
+  DeleteObject(plain);
+  DeleteDC(memory);
 }
 
 } // namespace

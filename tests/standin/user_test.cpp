@@ -15,6 +15,10 @@ using namespace std::chrono_literals;
 
 constexpr UINT appMessage = 0x8000; // WM_APP
 
+struct Size {
+  int cx, cy;
+};
+
 RECT clientRect(HWND window) {
   RECT rect{-1, -1, -1, -1};
   GetClientRect(window, &rect);
@@ -322,6 +326,61 @@ TEST_F(WindowTest, DrawingThroughGetDcShowsOnRelease) {
   ASSERT_EQ(width, 20);
   EXPECT_EQ(pixels[4 * 20 + 3], 0x123456u);
   EXPECT_EQ(ReleaseDC(window, context), 0); // already released
+}
+
+// The window's surface may be SDL's framebuffer, which SDL frees and re-makes
+// after a size change: a context got before must draw on the new one.
+TEST_F(WindowTest, ContextKeptAcrossAResizeDrawsOnTheNewSurface) {
+  HWND window = createWindow(64, 48);
+  ShowWindow(window, SW_SHOW);
+  dispatchNext(WM_PAINT, window);
+  HDC context = GetDC(window);
+  for (Size size : {Size{100, 30}, Size{0, 0}, Size{20, 70}}) {
+    standinResizeWindow(window, size.cx, size.cy);
+    SetPixel(context, 5, 6, RGB(0x12, 0x34, 0x56));
+    RECT line{0, 9, 200, 10};
+    FillRect(context, &line, GetSysColorBrush(8)); // COLOR_WINDOWTEXT: black
+  }
+  EXPECT_EQ(ReleaseDC(window, context), 1);
+  int width = 0, height = 0;
+  const uint32_t *pixels = standinWindowPixels(window, &width, &height);
+  ASSERT_EQ(width, 20);
+  ASSERT_EQ(height, 70);
+  EXPECT_EQ(pixels[6 * 20 + 5], 0x123456u);
+  for (int x = 0; x < 20; ++x)
+    ASSERT_EQ(pixels[9 * 20 + x], 0u) << x;
+}
+
+// A size change the stand-in did not make (the user's, on X11): SDL drops
+// its framebuffer at once but the event is read later. What is drawn in
+// between still shows, and the window then follows the new size.
+TEST_F(WindowTest, SizeChangedBySdlBehindTheWindowsBack) {
+  HWND window = createWindow(64, 48);
+  ShowWindow(window, SW_SHOW);
+  dispatchNext(WM_PAINT, window);
+  SDL_Window *display = SDL_GetWindowFromID(standinDisplayWindowId(window));
+  ASSERT_NE(display, nullptr);
+  for (Size size : {Size{32, 40}, Size{90, 20}}) {
+    SCOPED_TRACE(size.cx);
+    SDL_SetWindowSize(display, size.cx, size.cy);
+    HDC context = GetDC(window);
+    SetPixel(context, 3, 4, RGB(0x12, 0x34, 0x56));
+    ReleaseDC(window, context);
+    const uint32_t *pixels = standinWindowPixels(window, nullptr, nullptr);
+    EXPECT_EQ(pixels[4 * 64 + 3], 0x123456u);
+    MSG msg = expectNext(WM_SIZE, window);
+    EXPECT_EQ(msg.lParam, MAKELPARAM(size.cx, size.cy));
+    // Repainted (erased to white) at the new size, back to the old one.
+    dispatchNext(WM_PAINT, window);
+    int width = 0, height = 0;
+    pixels = standinWindowPixels(window, &width, &height);
+    ASSERT_EQ(width, size.cx);
+    ASSERT_EQ(height, size.cy);
+    EXPECT_EQ(pixels[4 * size.cx + 3], 0xFFFFFFu);
+    EXPECT_EQ(pixels[size.cx * size.cy - 1], 0xFFFFFFu);
+    standinResizeWindow(window, 64, 48);
+    dispatchNext(WM_PAINT, window);
+  }
 }
 
 } // namespace
