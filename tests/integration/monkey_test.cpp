@@ -135,8 +135,15 @@ protected:
   // Lets the current run end: a wide window pauses the least (one reported
   // as 0 or 1 wide pauses every second step), then redraws until the end.
   void finishRun() {
-    if (yieldInterval.load() < 1000)
+    if (yieldInterval.load() < 1000) {
       resize(4000, 50);
+      // The system may hold the window to a smaller size, or leave it as it
+      // was without a size message: report the size as a restore would.
+      RECT client;
+      GetClientRect(window, &client);
+      send("restored", WM_SIZE, SIZE_RESTORED,
+           MAKELPARAM(client.right, client.bottom));
+    }
     for (int waited = 0; runActive && waited < 120000; ++waited) {
       send("timer while waiting", WM_TIMER);
       if (HasFatalFailure())
