@@ -9,8 +9,8 @@
 #include "app/program_state.h"
 #include "app/run_control.h"
 #include "data/allocation_hooks.h"
-#include "render/frame.h"
 #include "platform/standin_hooks.h"
+#include "render/frame.h"
 #include "sorts/sort_catalogue.h"
 #include "support/window_harness.h"
 
