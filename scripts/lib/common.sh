@@ -6,7 +6,10 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # Packages every build needs.
 base_packages=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev
   libfontconfig-dev fonts-nanum)
-test_packages=(googletest libgtest-dev xvfb xdotool imagemagick x11-utils)
+# evilwm: the window manager of the wine end-to-end display (wine waits for
+# one on every show and hide of a window).
+test_packages=(googletest libgtest-dev xvfb xdotool imagemagick x11-utils
+  evilwm)
 bench_packages=(libbenchmark-dev)
 windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64)

@@ -21,6 +21,7 @@ cleanup() {
 }
 trap cleanup EXIT
 start_display || exit 1
+[ ${#launcher[@]} -gt 0 ] && start_window_manager
 unset SDL_VIDEODRIVER
 
 for key in b s i l d q m h u r x; do

@@ -19,7 +19,21 @@ start_display() {
   return 1
 }
 
+# start_window_manager: wine waits up to two seconds on every show and hide
+# of a window for the window manager to confirm it, as any desktop does;
+# bare Xvfb has none.
+start_window_manager() {
+  command -v evilwm >/dev/null || {
+    echo "evilwm is not installed: windows will be slow to show and close"
+    return 0
+  }
+  evilwm >/dev/null 2>&1 &
+  wm_pid=$!
+  sleep 0.5
+}
+
 stop_display() {
+  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 

@@ -16,6 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 start_display || exit 1
+start_window_manager
 
 wine "$program" >"$shots/program.log" 2>&1 &
 app=$!
