@@ -5,7 +5,10 @@
 set -euo pipefail
 objdump=$1
 program=$2
-imports=$("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -fu)
+# Read once: grep -q below would stop reading early, and under pipefail the
+# writer's broken pipe failed the check at random.
+headers=$("$objdump" -p "$program")
+imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | sort -fu)
 echo "$program imports:" $imports
 status=0
 while read -r dll; do
@@ -14,6 +17,6 @@ while read -r dll; do
   *) echo "not allowed: $dll"; status=1 ;;
   esac
 done <<<"$imports"
-"$objdump" -p "$program" | grep -q 'Subsystem.*(Windows GUI)' ||
+grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" ||
   { echo "not a GUI-subsystem program"; status=1; }
 exit $status
