@@ -8,11 +8,13 @@ base_packages=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev
   libfontconfig-dev fonts-nanum)
 # evilwm: the window manager of the wine end-to-end display (wine waits for
 # one on every show and hide of a window).
-test_packages=(googletest libgtest-dev xvfb xdotool imagemagick x11-utils
+# xauth: xvfb-run needs it (xvfb only recommends it).
+test_packages=(googletest libgtest-dev xvfb xauth xdotool imagemagick x11-utils
   evilwm)
 bench_packages=(libbenchmark-dev)
 windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64)
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine)
+# (wine: the wine, wineboot and wineserver commands; wine64 only recommends it)
 
 # install_missing PACKAGE... : apt-get install only what is not installed.
 install_missing() {
