@@ -27,11 +27,9 @@ void prepareDistributionClasses() {
 
 DWORD WINAPI distributionCountSort(LPVOID) {
   uint32_t n = valueCount;
-  uint32_t *copy = allocateValues(n);
-  if (!copy) {
-    scratchFailed.store(1, std::memory_order_relaxed);
+  uint32_t *copy = allocateScratch(n);
+  if (!copy)
     return 1;
-  }
   uint32_t *a = values.load(std::memory_order_relaxed);
   if (n) // an empty array may have no block at all
     std::memcpy(copy, a, size_t{n} * sizeof(uint32_t));
@@ -54,11 +52,9 @@ DWORD WINAPI distributionCountSort(LPVOID) {
 
 DWORD WINAPI straightRadixSort(LPVOID) {
   uint32_t n = valueCount;
-  uint32_t *copy = allocateValues(n);
-  if (!copy) {
-    scratchFailed.store(1, std::memory_order_relaxed);
+  uint32_t *copy = allocateScratch(n);
+  if (!copy)
     return 1;
-  }
   uint32_t *a = values.load(std::memory_order_relaxed);
   for (uint32_t shift = 0; shift < 32; shift += 8) {
     uint32_t counter[256] = {};

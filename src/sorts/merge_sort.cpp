@@ -13,11 +13,9 @@ constexpr uint32_t mergeStepsPerPause = 1000;
 
 DWORD WINAPI mergeSort(LPVOID) {
   uint32_t n = valueCount;
-  uint32_t *spare = allocateValues(n);
-  if (!spare) {
-    scratchFailed.store(1, std::memory_order_relaxed);
+  uint32_t *spare = allocateScratch(n);
+  if (!spare)
     return 1;
-  }
   if (n <= 1) {
     releaseValues(spare); // never shown
     return 1;

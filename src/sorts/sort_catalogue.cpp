@@ -1,5 +1,7 @@
 #include "sorts/sort_catalogue.h"
 
+#include "data/value_memory.h"
+
 const SortEntry sortCatalogue[sortCatalogueSize] = {
     {TEXT('b'), TEXT("거품 정렬"), bubbleSort},
     {TEXT('s'), TEXT("선택 정렬"), selectionSort},
@@ -20,4 +22,11 @@ SortRoutine findSortByKey(unsigned key) {
     if (entry.key == key)
       found = entry.routine;
   return found;
+}
+
+uint32_t *allocateScratch(uint32_t count) {
+  uint32_t *block = allocateValues(count);
+  if (!block)
+    scratchFailed.store(1, std::memory_order_relaxed);
+  return block;
 }

@@ -38,6 +38,10 @@ inline bool countStep() {
   return true;
 }
 
+// Scratch memory of a run: `count` values, or nullptr after recording the
+// failure in scratchFailed (the routine then leaves the array as it is).
+uint32_t *allocateScratch(uint32_t count);
+
 // The routines (each a thread procedure returning 1).
 DWORD WINAPI bubbleSort(LPVOID);
 DWORD WINAPI selectionSort(LPVOID);
