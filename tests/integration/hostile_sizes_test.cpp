@@ -17,23 +17,6 @@
 
 namespace {
 
-std::u16string status() {
-  return std::u16string(reinterpret_cast<const char16_t *>(statusText));
-}
-std::u16string sizeMessage(int32_t size) {
-  WCHAR line[statusTextSize];
-  wsprintfW(line, messageDataSize, static_cast<UINT>(size));
-  return std::u16string(reinterpret_cast<const char16_t *>(line));
-}
-
-bool isPermutation(std::vector<uint32_t> v) {
-  std::sort(v.begin(), v.end());
-  for (size_t k = 0; k < v.size(); ++k)
-    if (v[k] != k)
-      return false;
-  return true;
-}
-
 class HostileSizes : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -124,7 +107,8 @@ TEST_F(HostileSizes, MinusStopsAtTheWidthFromAnySize) {
       EXPECT_EQ(requestedSize, floor);
       sendKey(window, VK_OEM_MINUS);
       EXPECT_EQ(requestedSize, floor);
-      EXPECT_EQ(status(), sizeMessage(floor));
+      EXPECT_EQ(status(),
+                formatted(messageDataSize, static_cast<unsigned>(floor)));
     }
     sendRightClick(window);
     EXPECT_EQ(valueCount, uint32_t(floor));

@@ -17,32 +17,12 @@
 
 namespace {
 
-std::u16string status() {
-  return std::u16string(reinterpret_cast<const char16_t *>(statusText));
-}
-std::u16string text(LPCWSTR s) {
-  return std::u16string(reinterpret_cast<const char16_t *>(s));
-}
-std::u16string formatted(LPCWSTR format, unsigned number) {
-  WCHAR line[256];
-  wsprintfW(line, format, number);
-  return text(line);
-}
-
 // A worker that runs until the test lets it go.
 std::atomic<bool> releaseWorker{false};
 DWORD WINAPI blockedSort(LPVOID) {
   while (!releaseWorker.load())
     Sleep(1);
   return 1;
-}
-
-bool isPermutation(std::vector<uint32_t> v) {
-  std::sort(v.begin(), v.end());
-  for (size_t k = 0; k < v.size(); ++k)
-    if (v[k] != k)
-      return false;
-  return true;
 }
 
 class MainWindow : public ::testing::Test {

@@ -15,6 +15,7 @@
 #include "app/run_control.h"
 #include "data/allocation_hooks.h"
 #include "sorts/sort_catalogue.h"
+#include "support/test_support.h"
 #include "support/window_harness.h"
 
 #if !defined(_WIN32)
@@ -122,16 +123,6 @@ protected:
     return '?';
   }
 
-  bool isPermutation(const std::vector<uint32_t> &array) {
-    seen.assign(array.size(), 0);
-    for (uint32_t value : array) {
-      if (value >= array.size() || seen[value])
-        return false;
-      seen[value] = 1;
-    }
-    return true;
-  }
-
   // Lets the current run end: a wide window pauses the least (one reported
   // as 0 or 1 wide pauses every second step), then redraws until the end.
   void finishRun() {
@@ -236,7 +227,6 @@ protected:
   int runBudget = 0;
   bool scratchFailureExpected = false;
   int finishedRuns[256] = {};
-  std::vector<char> seen;
   std::vector<uint32_t> runInput;
 };
 

@@ -12,11 +12,10 @@
 #include "platform/standin_hooks.h"
 #include "render/frame.h"
 #include "sorts/sort_catalogue.h"
+#include "support/test_support.h"
 #include "support/window_harness.h"
 
 namespace {
-
-std::u16string status() { return std::u16string(statusText); }
 
 class RunControl : public ::testing::Test {
 protected:

@@ -66,3 +66,25 @@ std::vector<uint32_t> arbitraryValues(uint32_t n, uint32_t seed) {
     result[n / 2] = 0x80000000u;
   return result;
 }
+
+bool isPermutation(const std::vector<uint32_t> &array) {
+  std::vector<char> seen(array.size(), 0);
+  for (uint32_t value : array) {
+    if (value >= array.size() || seen[value])
+      return false;
+    seen[value] = 1;
+  }
+  return true;
+}
+
+std::u16string text(LPCWSTR s) {
+  return std::u16string(reinterpret_cast<const char16_t *>(s));
+}
+
+std::u16string status() { return text(statusText); }
+
+std::u16string formatted(LPCWSTR format, unsigned number) {
+  WCHAR line[statusTextSize];
+  wsprintfW(line, format, number);
+  return text(line);
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/program_state.h"
@@ -19,6 +20,16 @@ void releaseSharedArray();
 // generous deadline) until it reports an exit code other than STILL_ACTIVE.
 // Returns that code, or STILL_ACTIVE on timeout.
 DWORD runOnWorker(SortRoutine routine);
+
+// True when `array` holds each of 0..n-1 exactly once.
+bool isPermutation(const std::vector<uint32_t> &array);
+
+// UTF-16 text as a u16string (WCHAR is wchar_t on Windows, char16_t here).
+std::u16string text(LPCWSTR s);
+// The status line as it is now.
+std::u16string status();
+// A message formatted with one unsigned argument, as run control does.
+std::u16string formatted(LPCWSTR format, unsigned number);
 
 // A shuffled permutation of 0..n-1 from a fixed seed (std::mt19937).
 std::vector<uint32_t> shuffledPermutation(uint32_t n, uint32_t seed);

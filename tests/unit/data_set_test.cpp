@@ -65,14 +65,6 @@ TEST(WellGenerator, FollowsTheReferenceRecurrence) {
   }
 }
 
-bool isPermutation(std::vector<uint32_t> array) {
-  std::sort(array.begin(), array.end());
-  for (uint32_t k = 0; k < array.size(); ++k)
-    if (array[k] != k)
-      return false;
-  return true;
-}
-
 class Shuffle : public testing::Test {
 protected:
   void SetUp() override { seedFrom(99); }
