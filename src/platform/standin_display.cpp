@@ -196,7 +196,23 @@ bool displayStart() {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // A desktop program leaves the screen saver alone.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+  // With an X display named and no driver asked for, the window belongs on
+  // that display: a connection refused for a moment must not send it to
+  // another video system (KMSDRM on the console) where nobody sees it, as
+  // happened once in a hundred starts under Xvfb. Retry X11 for a while.
+  bool started = false;
+  if (!SDL_getenv("SDL_VIDEODRIVER") && SDL_getenv("DISPLAY")) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    for (int attempt = 0; attempt < 30 && !started; ++attempt) {
+      started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+      if (!started)
+        SDL_Delay(100);
+    }
+    if (!started)
+      std::fprintf(stderr, "cannot open the X display: %s\n", SDL_GetError());
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
+  }
+  if (!started && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "cannot open a display: %s\n", SDL_GetError());
     display.failed = true;
     return false;
