@@ -5,8 +5,9 @@ docs/performance.svg, and prints the tables.
 Usage: report.py RESULTS_DIR DOCS_DIR
 
 RESULTS_DIR holds sorts.json and frames.json (Google Benchmark, aggregates
-only), run_profile.tsv, cadence_linux.tsv, cadence_windows.tsv (any may be
-missing) and info.txt (key=value lines about the run).
+only), run_profile.tsv, cadence_linux.tsv, cadence_windows-x86.tsv and
+cadence_windows-x64.tsv (any may be missing) and info.txt (key=value lines
+about the run).
 """
 import csv
 import json
@@ -93,9 +94,13 @@ def main():
     sorts = medians(os.path.join(results, "sorts.json"))
     frames = medians(os.path.join(results, "frames.json"))
     profile = tsv(os.path.join(results, "run_profile.tsv"))
-    cadence = {"Linux": tsv(os.path.join(results, "cadence_linux.tsv")),
-               "Windows (wine64)": tsv(os.path.join(results,
-                                                    "cadence_windows.tsv"))}
+    # Platform: (its results file, its short name on the chart).
+    platforms = {"Linux": ("cadence_linux.tsv", "Linux"),
+                 "Windows i686 (wine)": ("cadence_windows-x86.tsv", "i686"),
+                 "Windows x86_64 (wine64)": ("cadence_windows-x64.tsv",
+                                             "x86_64")}
+    cadence = {p: tsv(os.path.join(results, f))
+               for p, (f, _) in platforms.items()}
 
     md = ["# Performance", "",
           "Written by `scripts/bench`; do not edit by hand. Every ratio is "
@@ -252,7 +257,7 @@ def main():
                     continue
                 fps = float(r["frames_per_s"])
                 row += [r["n"], r["run_s"], f"{fps:.1f}", r["longest_gap_ms"]]
-                short = "Linux" if platform == "Linux" else "wine"
+                short = platforms[platform][1]
                 cadence_bars.append((f"{name} ({short})", fps,
                                      fps >= FPS_TARGET))
             rows.append(row)
@@ -261,9 +266,10 @@ def main():
                "window, 1000×700, a run started by WM_LBUTTONDOWN; WM_TIMER "
                "frames drawn while the run lasts, per second (the timer asks "
                "for 100). Each routine starts at 30000 values and takes more "
-               "until a run lasts at least a second. Both under Xvfb: Linux "
-               "through SDL's X11 driver, Windows (the x86_64 build) under "
-               "wine64.", "", table(header, rows), ""]
+               "until a run lasts at least a second. All under Xvfb: Linux "
+               "through SDL's X11 driver, the Windows builds under wine (the "
+               "shipped i686 program with wine's 32-bit loader, the x86_64 "
+               "one with wine64's).", "", table(header, rows), ""]
         for platform, data in cadence.items():
             if data:
                 worst = min(float(x["frames_per_s"]) for x in data)

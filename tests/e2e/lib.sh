@@ -1,40 +1,44 @@
-# Shared by the end-to-end scripts: a private Xvfb display, screenshots of a
-# window and the checks of screen_tool.
-#   needs: tool (screen_tool path), shots (screenshot folder)
+# Shared by the end-to-end scripts: the program started on a private X
+# display (under wine when TAVERELL_WINE names wine's loader), screenshots of
+# its window and the checks of screen_tool.
+#   needs: program, tool (screen_tool path), shots (screenshot folder)
+#   under wine, from the environment: TAVERELL_WINE (the loader),
+#   TAVERELL_WINEARCH (win32 or win64), WINEPREFIX
 
-start_display() {
-  local number
-  for number in $(seq 91 140); do
-    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
-    Xvfb ":${number}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":${number}"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null || true
-  done
-  echo "no X display could be started" >&2
+helper_logs="$shots/helpers"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/helpers.sh"
+
+# start_session: the display, and for wine its window manager, prefix and
+# server. Everything is stopped when the script exits.
+start_session() {
+  trap 'stop_program; stop_helpers' EXIT
+  unset SDL_VIDEODRIVER
+  start_display || return 1
+  [ -n "${TAVERELL_WINE:-}" ] || return 0
+  export WINEDEBUG=-all
+  start_window_manager &&
+    prepare_wineprefix "$TAVERELL_WINEARCH" "$TAVERELL_WINE" &&
+    start_wineserver
+}
+
+# launch LOG: starts the program (app: its process) and finds its window
+# (window). Fails when no window shows.
+launch() {
+  if [ -n "${TAVERELL_WINE:-}" ]; then
+    "$TAVERELL_WINE" "$program" >"$shots/$1" 2>&1 &
+  else
+    "$program" >"$shots/$1" 2>&1 &
+  fi
+  app=$!
+  window=$(find_window Taverell) && return 0
+  fail "no window ($1: $(tail -n 3 "$shots/$1" | tr '\n' ' '))"
+  stop_program
   return 1
 }
 
-# start_window_manager: wine waits up to two seconds on every show and hide
-# of a window for the window manager to confirm it, as any desktop does;
-# bare Xvfb has none.
-start_window_manager() {
-  command -v evilwm >/dev/null || {
-    echo "evilwm is not installed: windows will be slow to show and close"
-    return 0
-  }
-  evilwm >/dev/null 2>&1 &
-  wm_pid=$!
-  sleep 0.5
-}
-
-stop_display() {
-  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+stop_program() {
+  stop_process "${app:-}"
+  app=
 }
 
 failures=0
@@ -123,36 +127,12 @@ sort_with() {
   wait_for_listing "sorted-$key" && expect "sorted-$key" diagonal
 }
 
-# close_during_run PID: bubble sort on 50000 values runs for seconds; the
-# close button ends the process within a second with exit code 0.
+# close_during_run KEY PLUSES: KEY's routine on 30000 + PLUSES x 10000
+# values runs for seconds; the close button then ends the process within a
+# second with exit code 0.
 close_during_run() {
-  local pid=$1 started code elapsed_ms
-  press b equal equal
-  click 3
-  click 1
-  sleep 0.5
-  shot closing
-  expect closing nolisting
-  started=$(date +%s%N)
-  "$tool" close "$window"
-  for _ in $(seq 150); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.02
-  done
-  wait "$pid"
-  code=$?
-  elapsed_ms=$((($(date +%s%N) - started) / 1000000))
-  echo "closed during a run: exit code $code after $elapsed_ms ms"
-  [ "$code" -eq 0 ] || fail "exit code $code after closing"
-  [ "$elapsed_ms" -lt 1000 ] || fail "closing took $elapsed_ms ms"
-}
-
-# close_during_run_of KEY PID: KEY's routine on 1030000 values (plus pressed
-# 100 times) runs for seconds even where it is fastest; the close button
-# ends the process within a second with exit code 0.
-close_during_run_of() {
-  local key=$1 pid=$2 started code elapsed_ms
-  press "$key" $(printf 'equal %.0s' $(seq 100))
+  local key=$1 pluses=$2 started code elapsed_ms
+  press "$key" $(printf 'equal %.0s' $(seq "$pluses"))
   click 3
   click 1
   sleep 0.5
@@ -161,15 +141,17 @@ close_during_run_of() {
   started=$(date +%s%N)
   "$tool" close "$window"
   for _ in $(seq 150); do
-    kill -0 "$pid" 2>/dev/null || break
+    kill -0 "$app" 2>/dev/null || break
     sleep 0.02
   done
-  if kill -0 "$pid" 2>/dev/null; then
+  if kill -0 "$app" 2>/dev/null; then
     fail "$key: still running 3 s after closing"
-    kill -9 "$pid" 2>/dev/null
+    stop_program
+    return
   fi
-  wait "$pid"
+  wait "$app"
   code=$?
+  app=
   elapsed_ms=$((($(date +%s%N) - started) / 1000000))
   echo "closed during a run of $key: exit code $code after $elapsed_ms ms"
   [ "$code" -eq 0 ] || fail "$key: exit code $code after closing"
