@@ -30,7 +30,7 @@ make_fresh_root() {
   mkdir -p "$fresh_cache/apt-archives/partial"
   if [ ! -s "$fresh_base" ]; then
     echo "Making the base root (once; kept in $fresh_base)"
-    mmdebstrap --quiet --variant=minbase bookworm "$fresh_base.part" \
+    mmdebstrap --quiet --variant=minbase --format=tar bookworm "$fresh_base.part" \
       "deb $fresh_mirror bookworm main" \
       "deb $fresh_mirror bookworm-updates main" \
       "deb http://deb.debian.org/debian-security bookworm-security main"
