@@ -19,9 +19,8 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
-#include "platform/standin_hooks.h"
 #include "render/frame.h"
-#include "sorts/sort_catalogue.h"
+#include "support/window_harness.h"
 
 namespace {
 
@@ -33,22 +32,10 @@ double now() {
   return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
 }
 
-void resize(int width, int height) {
-  standinResizeWindow(window, width, height);
-}
-
-// The text a frame draws when no run is active, drawn as frame.cpp draws
-// it (the listing's format and positions).
+// The text a frame draws when no run is active.
 void drawText(HDC context, int width) {
   TextOutW(context, statusX, statusY, statusText, lstrlenW(statusText));
-  for (size_t row = 0; row < sortCatalogueSize; ++row) {
-    const SortEntry &entry = sortCatalogue[row];
-    WCHAR line[256];
-    LPCWSTR marker = entry.routine == selectedSort ? TEXT("->") : TEXT("");
-    wsprintfW(line, TEXT("%s %c: %s"), marker, entry.key, entry.name);
-    TextOutW(context, width - listingInset,
-             listingRowHeight * static_cast<int>(row), line, lstrlenW(line));
-  }
+  drawListing(context, width);
 }
 
 struct FrameTimes {
@@ -71,7 +58,7 @@ FrameTimes frame() {
 void frameAgainstFloor(benchmark::State &state) {
   int width = static_cast<int>(state.range(0));
   int height = static_cast<int>(state.range(1));
-  resize(width, height);
+  resizeClient(window, width, height);
   size_t pixels = size_t(width) * size_t(height);
   std::vector<uint32_t> filled(pixels), copied(pixels);
 
@@ -121,7 +108,7 @@ void frameAgainstFloor(benchmark::State &state) {
 void frameAgainstSize(benchmark::State &state) {
   int width = static_cast<int>(state.range(0));
   int height = static_cast<int>(state.range(1));
-  resize(width, height);
+  resizeClient(window, width, height);
   uint32_t *smallArray = values.load();
   uint32_t smallCount = valueCount;
   constexpr uint32_t largeCount = 10000000;
@@ -164,12 +151,9 @@ int main(int argc, char **argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
     return 1;
 
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  registerMainWindowClass(instance);
-  window = createMainWindow(instance);
+  window = openMainWindow();
   if (!window)
     return 1;
-  ShowWindow(window, SW_SHOW);
 
   const int sizes[][2] = {{800, 600}, {1920, 1080}, {3840, 2160}};
   for (const auto &size : sizes)
@@ -188,6 +172,6 @@ int main(int argc, char **argv) {
 
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  DestroyWindow(window);
+  closeMainWindow(window);
   return 0;
 }

@@ -17,12 +17,9 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
-#include "routine_names.h"
 #include "sorts/sort_catalogue.h"
-
-#if !defined(_WIN32)
-#include "platform/standin_hooks.h"
-#endif
+#include "support/routine_facts.h"
+#include "support/window_harness.h"
 
 namespace {
 
@@ -82,39 +79,15 @@ LRESULT CALLBACK countingProc(HWND window, UINT message, WPARAM wParam,
   return mainWindowProc(window, message, wParam, lParam);
 }
 
-// registerMainWindowClass's class, with the counting procedure.
-bool registerCountingClass(HINSTANCE instance) {
-  WNDCLASSW windowClass = {};
-  windowClass.style = CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = countingProc;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = MAIN_WINDOW_CLASS;
-  return RegisterClassW(&windowClass) != 0;
-}
-
-void resizeClient(HWND window, int width, int height) {
-#if defined(_WIN32)
-  RECT frame = {0, 0, width, height};
-  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left,
-               frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-#else
-  standinResizeWindow(window, width, height);
-#endif
-}
-
-// Shuffles `n` values, selects the routine and starts it, all through
-// posted messages, then runs the message loop until the run has ended.
+// Shuffles `n` values, selects the routine and starts it, as the message
+// loop would deliver the clicks and the key, then runs the loop until the
+// run has ended.
 bool runOnce(HWND window, char key, uint32_t n) {
   cadence = Cadence{};
   requestedSize = static_cast<int32_t>(n);
-  PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, 0);
-  PostMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(std::toupper(key)), 0);
-  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  countingProc(window, WM_RBUTTONDOWN, MK_RBUTTON, 0);
+  countingProc(window, WM_KEYDOWN, static_cast<WPARAM>(std::toupper(key)), 0);
+  countingProc(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
   MSG message;
   while (!cadence.ended) {
     if (GetMessageW(&message, nullptr, 0, 0) <= 0)
@@ -139,7 +112,7 @@ int main() {
   frequency = reading.QuadPart;
 
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!registerCountingClass(instance))
+  if (!registerMainWindowClass(instance, countingProc))
     return 1;
   HWND window = createMainWindow(instance);
   if (!window)
@@ -151,7 +124,7 @@ int main() {
               "paints\tlongest_gap_ms\n");
   for (const SortEntry &entry : sortCatalogue) {
     char key = static_cast<char>(entry.key);
-    bool quadratic = key == 'b' || key == 's' || key == 'i';
+    const RoutineFacts &facts = factsOf(entry.routine);
     uint32_t n = startSize;
     double seconds = 0;
     for (int attempt = 0; attempt < 5; ++attempt) {
@@ -163,11 +136,11 @@ int main() {
       // Aim a little past a second: the quadratic sorts grow with n squared.
       double factor =
           std::min(16.0, 1.3 * shortestRun / std::max(seconds, 1e-3));
-      double grown = n * (quadratic ? std::sqrt(factor) : factor);
+      double grown = n * (facts.quadratic ? std::sqrt(factor) : factor);
       n = static_cast<uint32_t>(std::ceil(grown / 10000.0) * 10000.0);
     }
     std::printf("%s\t%s\t%c\t%u\t%.3f\t%d\t%.1f\t%d\t%.1f\n", platform,
-                sortRoutineName(key), key, n, seconds, cadence.timerFrames,
+                facts.label, key, n, seconds, cadence.timerFrames,
                 cadence.timerFrames / seconds, cadence.paints,
                 double(cadence.longestGap) * 1e3 / double(frequency));
     std::fflush(stdout);

@@ -188,18 +188,19 @@ def main():
                           f'{b["ratio_wall"]:.3f}', verdict(ok)])
         sort_bars.append((routine, ratio, ok))
     if sort_rows:
-        md += ["## Sort steps: the program's routines against a plain copy",
+        md += ["## Sort steps: the program's routines against plain accesses",
                "",
                "30000 shuffled values (the same permutation for both), "
                "pausing disabled (yieldInterval 0xFFFFFFFF), each routine "
-               "called on the benchmark's thread. The plain copy "
-               "(`bench/plain_sorts.cpp`) has the same steps with plain loads "
+               "called on the benchmark's thread. The plain version is the "
+               "routine's own source compiled a second time "
+               "(`bench/sort_bench.cpp`, namespace `plain`) with plain loads "
                "and stores instead of `std::atomic`/`std::atomic_ref`. The "
                "verdict uses the thread's CPU time, which leaves out "
                "preemption by other processes and the merge sort's sleeps "
                "(it pauses every 1000 merge steps whatever the interval, "
                "hence its wall times). A ratio well below 1 means the plain "
-               "copy is the slower: in bubble sort GCC turns its exchange of "
+               "version is the slower: in bubble sort GCC turns its exchange of "
                "two neighbours into one 8-byte load and store, and the next "
                "step's 8-byte load overlaps that store, so store-to-load "
                "forwarding fails; the atomic stores keep those steps scalar. "
@@ -207,7 +208,7 @@ def main():
                table(["routine", "atomic CPU", "plain CPU", "ratio (CPU)",
                       "atomic wall", "plain wall", "ratio (wall)",
                       f"≤ {SORT_TARGET}"], sort_rows), ""]
-        summary.append(("Every routine within 1.1× of its plain copy",
+        summary.append(("Every routine within 1.1× of its plain version",
                         f"worst {max(v for _, v, _ in sort_bars):.3f}×",
                         all_ok))
         part, h = svg_panel("Sort steps: atomic / plain CPU time, 30000 values",
@@ -225,11 +226,14 @@ def main():
         md += ["## A run as the user sees it", "",
                "Each routine on 30000 values (the same permutation) in the "
                "real window, 1000 pixels wide (yieldInterval "
-               f'{profile[0]["yield_interval"]}), on a worker made with '
-               "CreateThread while the interface thread draws a frame every "
-               "10 ms. Pauses are the worker's Sleep calls; time asleep is "
-               "the worker's wall time less its CPU time (so it also holds "
-               "any time the worker waited for a core: see the involuntary "
+               f'{profile[0]["yield_interval"]}), started by a left click '
+               "while the interface thread draws a frame every 10 ms. "
+               "Elapsed is the time the program reports (its counter "
+               "readings, so up to one frame of noticing the end); the "
+               "worker's CPU time is the process's less the interface "
+               "thread's. Pauses are the worker's Sleep calls; time asleep "
+               "is elapsed less the worker's CPU time (so it also holds any "
+               "time the worker waited for a core: see the involuntary "
                "context switches). Times in ms.", "",
                table(["routine", "n", "counted operations", "pauses",
                       "elapsed", "CPU", "asleep", "asleep / elapsed",

@@ -1,28 +1,72 @@
-// The sort steps against a plain copy of them, the shuffle, and the WELL1024a
-// generator against a plain loop of the same recurrence.
+// The sort steps against the same steps with plain accesses, the shuffle,
+// and the WELL1024a generator against the same recurrence inlined.
 //
-// Each sort benchmark runs both copies in every iteration, alternating which
-// goes first, on the same shuffled 30000 values, on the calling thread, with
-// pausing disabled (yieldInterval 0xFFFFFFFF). The ratio is of the thread's
-// CPU time, which leaves out time the thread spends preempted by other
-// processes (the machine is shared) and, for the merge sort, whose pauses do
-// not depend on yieldInterval, the time it spends asleep. Wall times are
-// reported beside it.
+// The plain versions are the program's own sources compiled a second time,
+// here, inside namespace plain: there unqualified lookup finds the plain
+// helpers below before the program's (sort_catalogue.h, program_state.h),
+// so the same steps run with plain loads and stores and a plain array
+// pointer instead of std::atomic and std::atomic_ref. No hand copy to keep
+// in step. Every header the sources include is included first, at global
+// scope, so that their include guards keep the headers out of the
+// namespace.
+//
+// Each sort benchmark runs both versions in every iteration, alternating
+// which goes first, on the same shuffled 30000 values, on the calling
+// thread, with pausing disabled (yieldInterval 0xFFFFFFFF). The ratio is of
+// the thread's CPU time, which leaves out time the thread spends preempted
+// by other processes (the machine is shared) and, for the merge sort, whose
+// pauses do not depend on yieldInterval, the time it spends asleep. Wall
+// times are reported beside it.
 #include <benchmark/benchmark.h>
 
 #include <time.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <utility>
 #include <vector>
 
 #include "app/program_state.h"
 #include "data/data_set.h"
 #include "data/value_memory.h"
-#include "plain_sorts.h"
 #include "sorts/sort_catalogue.h"
+#include "support/routine_facts.h"
+#include "support/test_support.h"
+
+namespace plain {
+
+uint32_t *values = nullptr;
+uint32_t yieldInterval = 1000;
+uint32_t *retiredBuffer = nullptr;
+uint32_t wellState[32];
+uint32_t wellIndex = 0;
+
+inline uint32_t *currentValues() { return values; }
+inline void showValues(uint32_t *buffer) { values = buffer; }
+inline uint32_t *retireBuffer(uint32_t *buffer) {
+  return std::exchange(retiredBuffer, buffer);
+}
+inline void storeShared(uint32_t *array, size_t index, uint32_t value) {
+  array[index] = value;
+}
+inline bool countStep() { return countStepEvery(yieldInterval); }
+// Scratch memory, as allocateScratch; a failure is no case here.
+inline uint32_t *allocateScratch(uint32_t count) {
+  return allocateValues(count);
+}
+
+#include "data/well_generator.cpp"
+#include "sorts/distribution_sorts.cpp"
+#include "sorts/elementary_sorts.cpp"
+#include "sorts/heap_sorts.cpp"
+#include "sorts/merge_sort.cpp"
+#include "sorts/partition_sorts.cpp"
+
+} // namespace plain
 
 namespace {
 
@@ -30,42 +74,27 @@ constexpr uint32_t sortSize = 30000;
 constexpr uint32_t noPausing = 0xFFFFFFFF;
 
 struct SortPair {
-  const char *name;
   SortRoutine shared; // the program's routine
-  SortRoutine plain;  // its plain copy
-  bool quadratic;
+  SortRoutine plain;  // the same source with plain accesses
 };
 
 const SortPair sortPairs[] = {
-    {"bubble", bubbleSort, plain::bubbleSort, true},
-    {"selection", selectionSort, plain::selectionSort, true},
-    {"insertion", insertionSort, plain::insertionSort, true},
-    {"shell", shellSort, plain::shellSort, false},
-    {"distribution", distributionCountSort, plain::distributionCountSort,
-     false},
-    {"quick", quickSort, plain::quickSort, false},
-    {"merge", mergeSort, plain::mergeSort, false},
-    {"heap", heapSort, plain::heapSort, false},
-    {"bottom_up_heap", bottomUpHeapSort, plain::bottomUpHeapSort, false},
-    {"radix_exchange", radixExchangeSort, plain::radixExchangeSort, false},
-    {"straight_radix", straightRadixSort, plain::straightRadixSort, false},
+    {bubbleSort, plain::bubbleSort},
+    {selectionSort, plain::selectionSort},
+    {insertionSort, plain::insertionSort},
+    {shellSort, plain::shellSort},
+    {distributionCountSort, plain::distributionCountSort},
+    {quickSort, plain::quickSort},
+    {mergeSort, plain::mergeSort},
+    {heapSort, plain::heapSort},
+    {bottomUpHeapSort, plain::bottomUpHeapSort},
+    {radixExchangeSort, plain::radixExchangeSort},
+    {straightRadixSort, plain::straightRadixSort},
 };
-
-// A fixed generator state, so that every run shuffles the same way.
-void fixedSeed() {
-  uint32_t x = 0x9E3779B9u;
-  for (uint32_t &word : wellState) {
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    word = x;
-  }
-  wellIndex = 0;
-}
 
 // The program's own shuffle of `n` values, kept aside.
 std::vector<uint32_t> shuffledValues(uint32_t n) {
-  fixedSeed();
+  seedGeneratorFrom(1);
   requestedSize = static_cast<int32_t>(n);
   shuffleValues();
   uint32_t *a = values.load();
@@ -95,8 +124,12 @@ Times timedRun(const SortPair &pair, bool isPlain,
   valueCount = static_cast<uint32_t>(input.size());
   values.store(a);
   plain::values = a;
-  if (pair.shared == distributionCountSort)
-    prepareDistributionClasses();
+  if (pair.shared == distributionCountSort) {
+    if (isPlain)
+      plain::prepareDistributionClasses();
+    else
+      prepareDistributionClasses();
+  }
   operationCount = 0;
   heapSize = 0;
 
@@ -114,7 +147,7 @@ Times timedRun(const SortPair &pair, bool isPlain,
   releaseValues(retiredBuffer.exchange(nullptr));
   releaseValues(std::exchange(plain::retiredBuffer, nullptr));
   if (!std::is_sorted(shownArray, shownArray + valueCount)) {
-    std::fprintf(stderr, "%s (%s) did not sort\n", pair.name,
+    std::fprintf(stderr, "%s (%s) did not sort\n", factsOf(pair.shared).label,
                  isPlain ? "plain" : "shared");
     std::abort();
   }
@@ -176,29 +209,13 @@ void shuffleTenMillion(benchmark::State &state) {
   requestedSize = 0;
 }
 
-// The same WELL1024a recurrence as wellNext, written out in a plain loop.
-struct PlainWell {
-  uint32_t s[32];
-  uint32_t i = 0;
-  uint32_t next() {
-    uint32_t z0 = s[(i + 31) & 31];
-    uint32_t z1 = s[i] ^ s[(i + 3) & 31] ^ (s[(i + 3) & 31] >> 8);
-    uint32_t m2 = s[(i + 24) & 31];
-    uint32_t m3 = s[(i + 10) & 31];
-    uint32_t z2 = m2 ^ (m2 << 19) ^ m3 ^ (m3 << 14);
-    s[i] = z1 ^ z2;
-    s[(i + 31) & 31] = z0 ^ (z0 << 11) ^ z1 ^ (z1 << 7) ^ z2 ^ (z2 << 13);
-    i = (i + 31) & 31;
-    return s[i];
-  }
-};
-
-// Both generators side by side in every iteration; they must agree.
+// The program's wellNext (a call per step, on the program state) against
+// the same source compiled here on plain::wellState, side by side in every
+// iteration; they must agree.
 void wellSteps(benchmark::State &state) {
   constexpr int steps = 1 << 20;
-  fixedSeed();
-  PlainWell local;
-  std::memcpy(local.s, wellState, sizeof local.s);
+  seedGeneratorFrom(1);
+  std::memcpy(plain::wellState, wellState, sizeof plain::wellState);
   double program = 0, inlined = 0;
   for (auto _ : state) {
     uint32_t sumProgram = 0, sumPlain = 0;
@@ -207,7 +224,7 @@ void wellSteps(benchmark::State &state) {
       sumProgram += wellNext();
     double t1 = seconds(CLOCK_THREAD_CPUTIME_ID);
     for (int k = 0; k < steps; ++k)
-      sumPlain += local.next();
+      sumPlain += plain::wellNext();
     double t2 = seconds(CLOCK_THREAD_CPUTIME_ID);
     benchmark::DoNotOptimize(sumPlain);
     if (sumProgram != sumPlain) {
@@ -226,15 +243,16 @@ void wellSteps(benchmark::State &state) {
 
 int registerAll() {
   for (const SortPair &pair : sortPairs) {
+    const RoutineFacts &facts = factsOf(pair.shared);
     auto *b = benchmark::RegisterBenchmark(
-        (std::string("SortSteps/") + pair.name).c_str(), sortPair, &pair);
+        (std::string("SortSteps/") + facts.label).c_str(), sortPair, &pair);
     b->UseManualTime()->Unit(benchmark::kMillisecond);
     // The quadratic sorts take about a second per copy, and the merge sort
     // sleeps about half a second per run whatever the interval: a few
     // rounds only.
-    if (pair.quadratic)
+    if (facts.quadratic)
       b->Iterations(1)->Repetitions(3);
-    else if (pair.shared == mergeSort)
+    else if (facts.pacing == Pacing::ownCounter)
       b->Iterations(3)->Repetitions(3);
     else
       b->MinTime(0.3)->Repetitions(5);

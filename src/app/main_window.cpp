@@ -52,10 +52,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam,
   }
 }
 
-ATOM registerMainWindowClass(HINSTANCE instance) {
+ATOM registerMainWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSW windowClass = {};
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = mainWindowProc;
+  windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);

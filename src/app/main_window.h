@@ -8,8 +8,10 @@
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam,
                                 LPARAM lParam);
-// Registers the window class; 0 when it failed.
-ATOM registerMainWindowClass(HINSTANCE instance);
+// Registers the window class; 0 when it failed. (A benchmark registers it
+// with a procedure of its own that passes every message on.)
+ATOM registerMainWindowClass(HINSTANCE instance,
+                             WNDPROC procedure = mainWindowProc);
 // Creates the main window (the class must be registered); the state is
 // initialised and the first frame drawn during creation.
 HWND createMainWindow(HINSTANCE instance);

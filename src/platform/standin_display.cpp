@@ -17,8 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/standin_internal.h"
-#include "platform/win32.h"
+#include "platform/standin_display.h"
 
 using namespace standin;
 
@@ -62,13 +61,19 @@ std::string utf8FromUtf16(LPCWSTR text) {
   return out;
 }
 
+// Virtual-key codes of the keys the program does not name itself.
+constexpr UINT VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10,
+               VK_CONTROL = 0x11, VK_MENU = 0x12, VK_ESCAPE = 0x1B,
+               VK_SPACE = 0x20, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27,
+               VK_DOWN = 0x28, VK_DELETE = 0x2E, VK_ADD = 0x6B,
+               VK_SUBTRACT = 0x6D, VK_F1 = 0x70, VK_NONAME = 0xFC;
+
 struct KeyName {
   SDL_Keycode key;
   UINT virtualKey;
 };
 
-// Keys with a virtual-key code of their own (VK_ names not in win32.h are
-// given by value).
+// Keys with a virtual-key code of their own.
 constexpr KeyName namedKeys[] = {
     {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},
     {SDLK_RETURN, VK_RETURN},   {SDLK_KP_ENTER, VK_RETURN},
@@ -154,8 +159,6 @@ bool translate(const SDL_Event &event, DisplayEvent *out) {
     switch (event.window.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       out->kind = DisplayEventKind::sizeChanged;
-      out->width = event.window.data1;
-      out->height = event.window.data2;
       return true;
     case SDL_WINDOWEVENT_MINIMIZED:
       out->kind = DisplayEventKind::minimised;
@@ -271,11 +274,6 @@ void displayShowWindow(SDL_Window *window, bool show) {
     SDL_HideWindow(window);
 }
 
-void displaySetClientSize(SDL_Window *window, int width, int height) {
-  if (window && width > 0 && height > 0)
-    SDL_SetWindowSize(window, width, height);
-}
-
 void displayClientSize(SDL_Window *window, int *width, int *height) {
   if (window)
     SDL_GetWindowSize(window, width, height);
@@ -326,30 +324,6 @@ void displayPresent(SDL_Window *window, const uint32_t *pixels, int width,
       SDL_UnlockSurface(surface);
   }
   SDL_UpdateWindowSurface(window);
-}
-
-void displayReadBack(SDL_Window *window, uint32_t *pixels, int width,
-                     int height) {
-  if (!window || width <= 0 || height <= 0)
-    return;
-  SDL_Surface *surface = SDL_GetWindowSurface(window);
-  if (!surface)
-    return;
-  int copyWidth = std::min(width, surface->w);
-  int copyHeight = std::min(height, surface->h);
-  if (copyWidth <= 0 || copyHeight <= 0)
-    return;
-  if (SDL_MUSTLOCK(surface))
-    SDL_LockSurface(surface);
-  SDL_ConvertPixels(copyWidth, copyHeight, surface->format->format,
-                    surface->pixels, surface->pitch, SDL_PIXELFORMAT_RGB888,
-                    pixels, width * 4);
-  if (SDL_MUSTLOCK(surface))
-    SDL_UnlockSurface(surface);
-  // RGB888's top byte is padding, which a conversion may leave set.
-  for (int row = 0; row < copyHeight; ++row)
-    for (int column = 0; column < copyWidth; ++column)
-      pixels[static_cast<size_t>(row) * width + column] &= 0xFFFFFF;
 }
 
 bool displayNextEvent(DisplayEvent *out) {

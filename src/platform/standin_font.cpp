@@ -19,8 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/standin_hooks.h"
-#include "platform/standin_internal.h"
+#include "platform/standin_gdi.h"
 #include "platform/win32.h"
 
 using namespace standin;
@@ -43,8 +42,6 @@ struct FontState {
   bool ttfStarted = false;
   TTF_Font *font = nullptr;
   int lineHeight = targetLineHeight;
-  bool pathOverridden = false;
-  std::string overridePath;
   std::unordered_map<WCHAR, Glyph> glyphs;
   Glyph box;
   std::vector<const Glyph *> line; // scratch for one call
@@ -104,15 +101,11 @@ std::string findFontFile(int *faceIndex) {
   return path;
 }
 
-void closeFont() {
+void shutDownFonts() {
   if (fonts.font)
     TTF_CloseFont(fonts.font);
   fonts.font = nullptr;
   fonts.glyphs.clear();
-}
-
-void shutDownFonts() {
-  closeFont();
   if (fonts.ttfStarted)
     TTF_Quit();
   fonts.ttfStarted = false;
@@ -142,8 +135,7 @@ void openFont() {
     std::atexit(shutDownFonts);
   }
   int faceIndex = 0;
-  std::string path =
-      fonts.pathOverridden ? fonts.overridePath : findFontFile(&faceIndex);
+  std::string path = findFontFile(&faceIndex);
   if (path.empty())
     return;
   TTF_Font *font = TTF_OpenFontIndex(path.c_str(), targetLineHeight, faceIndex);
@@ -248,13 +240,4 @@ BOOL WINAPI TextOutW(HDC handle, int x, int y, LPCWSTR text, int length) {
   }
   target.drawn = true;
   return TRUE;
-}
-
-// ---- test hooks -------------------------------------------------------------
-void standinSetFontFile(const char *path) {
-  closeFont();
-  fonts.pathOverridden = path != nullptr;
-  fonts.overridePath = path ? path : "";
-  fonts.opened = false;
-  fonts.lineHeight = targetLineHeight;
 }

@@ -1,20 +1,20 @@
 // Stand-in for the GDI32 calls the program uses: memory and window device
 // contexts, 32-bpp bitmaps, system colour brushes, FillRect, SetPixel and a
 // SRCCOPY BitBlt. Everything works on plain memory; a window's device context
-// draws on the window's client surface, which the user layer presents.
+// draws on the window's client surface, which the window layer presents.
 //
 // Handles are the objects' addresses, checked against the set of live
 // objects so that a stale or foreign handle fails as on Windows instead of
 // being dereferenced. Limits: every bitmap is 32 bpp (even the 1x1 one a new
-// memory context starts with, which is monochrome on Windows), and BitBlt
-// knows only SRCCOPY.
+// memory context starts with, which is monochrome on Windows), contexts take
+// bitmaps only (the program fills with a brush, never selects one), and
+// BitBlt knows only SRCCOPY.
 #include <algorithm>
 #include <cstring>
 #include <new>
 #include <unordered_set>
 
-#include "platform/standin_hooks.h"
-#include "platform/standin_internal.h"
+#include "platform/standin_gdi.h"
 #include "platform/win32.h"
 
 using namespace standin;
@@ -33,26 +33,15 @@ constexpr uint32_t systemColours[systemColourCount] = {
 
 struct GdiState {
   GdiState() {
-    for (int index = 0; index < systemColourCount; ++index) {
-      systemBrushes.emplace_back(systemColours[index]);
-    }
-    for (Brush &brush : systemBrushes)
-      adopt(&brush);
-    adopt(&whiteBrush);
+    defaultBitmap.stock = true;
     defaultBitmap.width = defaultBitmap.height = 1;
     defaultBitmap.pixels.assign(1, 0);
     defaultBitmap.ownPixels();
-    adopt(&defaultBitmap);
-  }
-  void adopt(GdiObject *object) {
-    object->stock = true;
-    live.insert(object);
+    live.insert(&defaultBitmap);
   }
 
   std::unordered_set<const GdiObject *> live;
-  std::vector<Brush> systemBrushes; // never resized after construction
-  Brush whiteBrush{0xFFFFFF};       // a new context's brush
-  Bitmap defaultBitmap;             // a new memory context's bitmap
+  Bitmap defaultBitmap; // a new memory context's bitmap
 };
 
 GdiState &gdi() {
@@ -75,16 +64,20 @@ uint32_t pixelFromColour(COLORREF colour) {
   return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
 }
 
-// A brush handle may also be a system colour index plus one, as in
-// WNDCLASSW::hbrBackground = (HBRUSH)(COLOR_WINDOW + 1).
+// A system colour brush is the address of its colour in the table: nothing
+// selects or deletes brushes here. A brush handle may also be a system
+// colour index plus one, as in WNDCLASSW::hbrBackground = (HBRUSH)(COLOR_WINDOW
+// + 1).
 bool brushColour(HBRUSH handle, uint32_t *colour) {
   auto value = reinterpret_cast<uintptr_t>(handle);
   if (value >= 1 && value <= systemColourCount) {
     *colour = systemColours[value - 1];
     return true;
   }
-  if (Brush *brush = lookup<Brush>(handle, GdiKind::brush)) {
-    *colour = brush->colour;
+  auto first = reinterpret_cast<uintptr_t>(systemColours);
+  if (value >= first && value < first + sizeof systemColours &&
+      (value - first) % sizeof(uint32_t) == 0) {
+    *colour = systemColours[(value - first) / sizeof(uint32_t)];
     return true;
   }
   return false;
@@ -99,6 +92,10 @@ DeviceContext *contextFromHandle(HDC context) {
   return lookup<DeviceContext>(context, GdiKind::context);
 }
 
+Bitmap *bitmapFromHandle(HBITMAP bitmap) {
+  return lookup<Bitmap>(bitmap, GdiKind::bitmap);
+}
+
 RECT drawableArea(const DeviceContext &context) {
   if (!context.target)
     return RECT{0, 0, 0, 0};
@@ -109,7 +106,6 @@ RECT drawableArea(const DeviceContext &context) {
 HDC createWindowContext(Bitmap *surface, const RECT &clip) {
   auto *context = new DeviceContext;
   context->target = surface;
-  context->brush = &gdi().whiteBrush;
   context->windowContext = true;
   context->clip = clip;
   gdi().live.insert(context);
@@ -136,36 +132,6 @@ void detachSurface(Bitmap *surface) {
   }
 }
 
-void resizeSurface(Bitmap &surface, int width, int height) {
-  width = std::max(width, 0);
-  height = std::max(height, 0);
-  if (width == surface.width && height == surface.height &&
-      surface.ownsPixels())
-    return;
-  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0);
-  int keepWidth = std::min(width, surface.width);
-  // Nothing to keep when either side has no columns, and an empty vector has
-  // no row to take the address of.
-  int keepHeight = keepWidth > 0 ? std::min(height, surface.height) : 0;
-  for (int row = 0; row < keepHeight; ++row)
-    std::memcpy(&pixels[static_cast<size_t>(row) * width], surface.row(row),
-                static_cast<size_t>(keepWidth) * 4);
-  surface.pixels.swap(pixels);
-  surface.width = width;
-  surface.height = height;
-  surface.ownPixels();
-}
-
-void placeSurface(Bitmap &surface, uint32_t *framebuffer, size_t stride) {
-  for (int row = 0; row < surface.height; ++row)
-    std::memcpy(framebuffer + static_cast<size_t>(row) * stride,
-                surface.row(row), static_cast<size_t>(surface.width) * 4);
-  surface.bits = framebuffer;
-  surface.stride = stride;
-  // The framebuffer is the storage now.
-  std::vector<uint32_t>().swap(surface.pixels);
-}
-
 } // namespace standin
 
 // ---- GDI32 ------------------------------------------------------------------
@@ -175,7 +141,6 @@ HDC WINAPI CreateCompatibleDC(HDC reference) {
   GdiState &state = gdi();
   auto *context = new DeviceContext;
   context->target = &state.defaultBitmap;
-  context->brush = &state.whiteBrush;
   state.live.insert(context);
   return reinterpret_cast<HDC>(context);
 }
@@ -219,16 +184,9 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC reference, int width, int height) {
 
 HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
   DeviceContext *context = contextFromHandle(handle);
-  if (!context || !object)
-    return nullptr;
-  if (Brush *brush = lookup<Brush>(object, GdiKind::brush)) {
-    Brush *previous = context->brush;
-    context->brush = brush;
-    return previous;
-  }
   Bitmap *bitmap = lookup<Bitmap>(object, GdiKind::bitmap);
   // Only memory contexts take bitmaps, and a bitmap lives in one at a time.
-  if (!bitmap || context->windowContext)
+  if (!context || !bitmap || context->windowContext)
     return nullptr;
   if (!bitmap->stock && bitmap->selectedInto && bitmap->selectedInto != context)
     return nullptr;
@@ -242,25 +200,14 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
-  if (!object || !gdi().live.count(static_cast<const GdiObject *>(object)))
+  Bitmap *bitmap = lookup<Bitmap>(object, GdiKind::bitmap);
+  if (!bitmap || bitmap->selectedInto)
     return FALSE;
-  auto *gdiObject = static_cast<GdiObject *>(object);
-  if (gdiObject->stock)
+  if (bitmap->stock)
     return TRUE;
-  switch (gdiObject->kind) {
-  case GdiKind::bitmap: {
-    auto *bitmap = static_cast<Bitmap *>(gdiObject);
-    if (bitmap->selectedInto)
-      return FALSE;
-    gdi().live.erase(bitmap);
-    delete bitmap;
-    return TRUE;
-  }
-  case GdiKind::brush: // every brush here is a stock one
-  case GdiKind::context:
-    break;
-  }
-  return FALSE;
+  gdi().live.erase(bitmap);
+  delete bitmap;
+  return TRUE;
 }
 
 int WINAPI GetObjectW(HANDLE object, int size, LPVOID buffer) {
@@ -286,7 +233,8 @@ int WINAPI GetObjectW(HANDLE object, int size, LPVOID buffer) {
 HBRUSH WINAPI GetSysColorBrush(int index) {
   if (index < 0 || index >= systemColourCount)
     return nullptr;
-  return reinterpret_cast<HBRUSH>(&gdi().systemBrushes[index]);
+  return reinterpret_cast<HBRUSH>(
+      const_cast<uint32_t *>(&systemColours[index]));
 }
 
 int WINAPI FillRect(HDC handle, const RECT *rect, HBRUSH brush) {
@@ -357,14 +305,4 @@ BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height,
   }
   target.drawn = true;
   return TRUE;
-}
-
-// ---- test hooks -------------------------------------------------------------
-const uint32_t *standinBitmapPixels(HBITMAP handle, int *width, int *height) {
-  Bitmap *bitmap = lookup<Bitmap>(handle, GdiKind::bitmap);
-  if (width)
-    *width = bitmap ? bitmap->width : 0;
-  if (height)
-    *height = bitmap ? bitmap->height : 0;
-  return bitmap ? bitmap->bits : nullptr;
 }

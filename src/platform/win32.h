@@ -4,9 +4,13 @@
 // project's own stand-in for exactly the subset of the Win32 API that the
 // program calls, with the real names, types and field names, so that a call
 // outside the subset fails to compile here just as a typo would on Windows.
-// The stand-in lives beside this header: kernel (threads, sleep, counters,
-// text formatting), gdi (device contexts and 32-bpp bitmaps), user (windows,
-// the message queue, timers, painting) and an SDL2 display backend.
+// Beside those calls: the constants of the messages and arguments they
+// carry, DestroyWindow (what DefWindowProcW does with WM_CLOSE) and
+// GetModuleHandleW (the instance the stand-in's main passes on).
+// The stand-in lives beside this header: kernel (threads, sleep, counters),
+// format (wsprintfW), gdi and font (device contexts, 32-bpp bitmaps, text),
+// window and queue (windows, painting, the message queue, timers), surface
+// and display (presenting through SDL2).
 #pragma once
 
 #if defined(_WIN32)
@@ -75,10 +79,10 @@ typedef void *LPSECURITY_ATTRIBUTES;
 
 typedef DWORD(WINAPI *LPTHREAD_START_ROUTINE)(LPVOID);
 typedef LRESULT(CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+// SetTimer takes one; the stand-in supports none (the program passes null).
 typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
-// ---- structures
-// ---------------------------------------------------------------
+// ---- structures -------------------------------------------------------------
 typedef union _LARGE_INTEGER {
   struct {
     DWORD LowPart;
@@ -140,8 +144,7 @@ typedef struct tagBITMAP {
   LPVOID bmBits;
 } BITMAP;
 
-// ---- constants
-// -------------------------------------------------------------------
+// ---- constants --------------------------------------------------------------
 #define STILL_ACTIVE 259
 
 #define WM_CREATE 0x0001
@@ -165,7 +168,6 @@ typedef struct tagBITMAP {
 #define WS_OVERLAPPEDWINDOW 0x00CF0000L
 #define CW_USEDEFAULT ((int)0x80000000)
 #define SW_HIDE 0
-#define SW_SHOWNORMAL 1
 #define SW_SHOW 5
 #define SW_SHOWDEFAULT 10
 #define COLOR_WINDOW 5
@@ -175,36 +177,17 @@ typedef struct tagBITMAP {
 #define IDI_APPLICATION MAKEINTRESOURCEW(32512)
 #define IDC_ARROW MAKEINTRESOURCEW(32512)
 
-#define VK_BACK 0x08
-#define VK_TAB 0x09
-#define VK_RETURN 0x0D
-#define VK_SHIFT 0x10
-#define VK_CONTROL 0x11
-#define VK_MENU 0x12
-#define VK_ESCAPE 0x1B
-#define VK_SPACE 0x20
-#define VK_LEFT 0x25
-#define VK_UP 0x26
-#define VK_RIGHT 0x27
-#define VK_DOWN 0x28
-#define VK_DELETE 0x2E
-#define VK_ADD 0x6B
-#define VK_SUBTRACT 0x6D
-#define VK_F1 0x70
 #define VK_OEM_PLUS 0xBB
 #define VK_OEM_MINUS 0xBD
-#define VK_NONAME 0xFC
 
 #define RGB(r, g, b)                                                           \
   ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) |                         \
               (((DWORD)(BYTE)(b)) << 16)))
 #define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
-#define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
 #define MAKELPARAM(l, h)                                                       \
   ((LPARAM)(DWORD)(((WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
 
-// ---- KERNEL32
-// ------------------------------------------------------------------------
+// ---- KERNEL32 ---------------------------------------------------------------
 HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSize,
                            LPTHREAD_START_ROUTINE startAddress,
                            LPVOID parameter, DWORD creationFlags,
@@ -218,8 +201,7 @@ DWORD WINAPI GetTickCount(void);
 int WINAPI lstrlenW(LPCWSTR string);
 HINSTANCE WINAPI GetModuleHandleW(LPCWSTR moduleName);
 
-// ---- USER32
-// ------------------------------------------------------------------------
+// ---- USER32 -----------------------------------------------------------------
 int WINAPIV wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
 ATOM WINAPI RegisterClassW(const WNDCLASSW *windowClass);
 HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className,
@@ -230,10 +212,6 @@ BOOL WINAPI DestroyWindow(HWND window);
 BOOL WINAPI ShowWindow(HWND window, int showCommand);
 LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam,
                               LPARAM lParam);
-LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam,
-                            LPARAM lParam);
-BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam,
-                         LPARAM lParam);
 HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR iconName);
 HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR cursorName);
 BOOL WINAPI GetMessageW(LPMSG message, HWND window, UINT filterMin,
@@ -253,8 +231,7 @@ UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse,
                          TIMERPROC timerProc);
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 
-// ---- GDI32
-// -------------------------------------------------------------------------
+// ---- GDI32 ------------------------------------------------------------------
 HDC WINAPI CreateCompatibleDC(HDC deviceContext);
 BOOL WINAPI DeleteDC(HDC deviceContext);
 HBITMAP WINAPI CreateCompatibleBitmap(HDC deviceContext, int width, int height);

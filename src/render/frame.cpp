@@ -22,12 +22,15 @@ void plotValues(HDC deviceContext, int width, int height) {
   }
 }
 
-static void drawListing(HDC deviceContext, int width) {
+void formatListingLine(WCHAR (&line)[listingLineSize], const SortEntry &entry) {
+  LPCWSTR marker = entry.routine == selectedSort ? TEXT("->") : TEXT("");
+  wsprintfW(line, TEXT("%s %c: %s"), marker, entry.key, entry.name);
+}
+
+void drawListing(HDC deviceContext, int width) {
   for (size_t row = 0; row < sortCatalogueSize; ++row) {
-    const SortEntry &entry = sortCatalogue[row];
-    WCHAR line[256];
-    LPCWSTR marker = entry.routine == selectedSort ? TEXT("->") : TEXT("");
-    wsprintfW(line, TEXT("%s %c: %s"), marker, entry.key, entry.name);
+    WCHAR line[listingLineSize];
+    formatListingLine(line, sortCatalogue[row]);
     TextOutW(deviceContext, width - listingInset,
              listingRowHeight * static_cast<int>(row), line, lstrlenW(line));
   }

@@ -16,7 +16,7 @@ inline uint32_t boundedClass(uint32_t value) {
 } // namespace
 
 void prepareDistributionClasses() {
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   uint32_t n = valueCount;
   uint32_t divisor = n / 100;
   if (divisor == 0)
@@ -30,7 +30,7 @@ DWORD WINAPI distributionCountSort(LPVOID) {
   uint32_t *copy = allocateScratch(n);
   if (!copy)
     return 1;
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   if (n) // an empty array may have no block at all
     std::memcpy(copy, a, size_t{n} * sizeof(uint32_t));
   uint32_t counter[distributionClasses] = {};
@@ -44,7 +44,7 @@ DWORD WINAPI distributionCountSort(LPVOID) {
     // The class value k * n div 100 is at most n; in 64 bits it cannot wrap.
     storeShared(a, counter[k], static_cast<uint32_t>(uint64_t{k} * n / 100));
     if (countStep())
-      a = values.load(std::memory_order_relaxed);
+      a = currentValues();
   }
   releaseValues(copy);
   return 1;
@@ -55,7 +55,7 @@ DWORD WINAPI straightRadixSort(LPVOID) {
   uint32_t *copy = allocateScratch(n);
   if (!copy)
     return 1;
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   for (uint32_t shift = 0; shift < 32; shift += 8) {
     uint32_t counter[256] = {};
     if (n)
@@ -68,7 +68,7 @@ DWORD WINAPI straightRadixSort(LPVOID) {
       uint32_t digit = (copy[i] >> shift) & 0xFF;
       storeShared(a, --counter[digit], copy[i]);
       if (countStep())
-        a = values.load(std::memory_order_relaxed);
+        a = currentValues();
     }
   }
   releaseValues(copy);

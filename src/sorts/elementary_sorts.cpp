@@ -3,7 +3,7 @@
 #include "sorts/sort_catalogue.h"
 
 DWORD WINAPI bubbleSort(LPVOID) {
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   uint32_t n = valueCount;
   if (n == 0)
     return 1;
@@ -25,7 +25,7 @@ DWORD WINAPI bubbleSort(LPVOID) {
 }
 
 DWORD WINAPI selectionSort(LPVOID) {
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   uint32_t n = valueCount;
   for (uint32_t i = 0; i < n; ++i) {
     uint32_t min = a[i];
@@ -45,7 +45,7 @@ DWORD WINAPI selectionSort(LPVOID) {
 }
 
 DWORD WINAPI insertionSort(LPVOID) {
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   uint32_t n = valueCount;
   for (uint32_t i = 1; i < n; ++i) {
     uint32_t key = a[i];
@@ -67,7 +67,7 @@ DWORD WINAPI shellSort(LPVOID) {
   if (n > 1)
     while (h < n)
       h = 3 * h + 1;
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   for (uint32_t gap = static_cast<uint32_t>(h / 3); gap > 0; gap /= 3) {
     for (uint32_t chain = 0; chain < gap; ++chain) {
       for (uint64_t i = uint64_t{chain} + gap; i < n; i += gap) {
@@ -76,7 +76,7 @@ DWORD WINAPI shellSort(LPVOID) {
         while (t >= 0 && a[t] > key) {
           storeShared(a, static_cast<size_t>(t) + gap, a[t]);
           if (countStep())
-            a = values.load(std::memory_order_relaxed);
+            a = currentValues();
           t -= gap;
         }
         storeShared(a, static_cast<size_t>(t + gap), key);

@@ -32,7 +32,7 @@ void siftDown(uint32_t *a, uint32_t k, uint32_t size, uint32_t v) {
 
 // Moves the maximum to the end m times; the sorted tail grows downwards.
 void extractAll(uint32_t m) {
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   for (uint32_t i = m; i >= 1; --i) {
     uint32_t top = at(a, 1);
     uint32_t last = at(a, heapSize);
@@ -41,7 +41,7 @@ void extractAll(uint32_t m) {
     siftDown(a, 1, heapSize, last);
     put(a, i, top);
     if (countStep())
-      a = values.load(std::memory_order_relaxed);
+      a = currentValues();
   }
 }
 
@@ -49,7 +49,7 @@ void extractAll(uint32_t m) {
 
 DWORD WINAPI heapSort(LPVOID) {
   uint32_t m = valueCount;
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   heapSize = 0;
   for (uint32_t j = 1; j <= m; ++j) {
     heapSize = j;
@@ -62,7 +62,7 @@ DWORD WINAPI heapSort(LPVOID) {
     }
     put(a, k, v);
     if (countStep())
-      a = values.load(std::memory_order_relaxed);
+      a = currentValues();
   }
   extractAll(m);
   return 1;
@@ -70,12 +70,12 @@ DWORD WINAPI heapSort(LPVOID) {
 
 DWORD WINAPI bottomUpHeapSort(LPVOID) {
   uint32_t m = valueCount;
-  uint32_t *a = values.load(std::memory_order_relaxed);
+  uint32_t *a = currentValues();
   heapSize = m;
   for (uint32_t i = m / 2; i >= 1; --i) {
     siftDown(a, i, heapSize, at(a, i));
     if (countStep())
-      a = values.load(std::memory_order_relaxed);
+      a = currentValues();
   }
   extractAll(m);
   return 1;

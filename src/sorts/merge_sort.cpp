@@ -21,7 +21,7 @@ DWORD WINAPI mergeSort(LPVOID) {
     return 1;
   }
   uint32_t steps = 0;
-  uint32_t *source = values.load(std::memory_order_relaxed);
+  uint32_t *source = currentValues();
   uint32_t *target = spare;
   for (uint64_t width = 1; width < n; width *= 2) {
     for (uint64_t start = 0; start < n; start += 2 * width) {
@@ -44,7 +44,7 @@ DWORD WINAPI mergeSort(LPVOID) {
         }
         if (++steps % mergeStepsPerPause == 0) {
           Sleep(1);
-          source = values.load(std::memory_order_relaxed);
+          source = currentValues();
         }
       }
       while (left < mid)
@@ -52,13 +52,11 @@ DWORD WINAPI mergeSort(LPVOID) {
       while (right < end)
         storeShared(target, out++, source[right++]);
     }
-    // Release: a plot that takes the new pointer also sees the buffer's
-    // allocation and every value of this pass (a plain move on x86).
-    values.store(target, std::memory_order_release);
+    showValues(target);
     std::swap(source, target);
   }
   // `target` is now the buffer not shown. Any earlier one not yet collected
   // is released here: it belongs to a run whose end was noticed long ago.
-  releaseValues(retiredBuffer.exchange(target, std::memory_order_acq_rel));
+  releaseValues(retireBuffer(target));
   return 1;
 }

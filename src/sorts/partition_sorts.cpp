@@ -45,7 +45,7 @@ void quickSortRange(uint32_t *a, uint32_t count) {
 }
 
 DWORD WINAPI quickSort(LPVOID) {
-  quickSortRange(values.load(std::memory_order_relaxed), valueCount);
+  quickSortRange(currentValues(), valueCount);
   return 1;
 }
 
@@ -89,7 +89,6 @@ void radixExchangeRange(uint32_t *a, uint32_t count, uint32_t mask) {
 }
 
 DWORD WINAPI radixExchangeSort(LPVOID) {
-  radixExchangeRange(values.load(std::memory_order_relaxed), valueCount,
-                     0x80000000u);
+  radixExchangeRange(currentValues(), valueCount, 0x80000000u);
   return 1;
 }

@@ -26,16 +26,41 @@ extern const SortEntry sortCatalogue[sortCatalogueSize];
 // The routine of the row whose key is `key`, or nullptr when none is.
 SortRoutine findSortByKey(unsigned key);
 
-// One counted operation. Returns true when it paused, after which a routine
-// takes the shared fields it depends on afresh.
-inline bool countStep() {
+// How the routines reach the shared fields. The benchmarks compile the
+// routines' sources a second time with plain versions of these helpers
+// (bench/plain_sorts.cpp), to measure what the atomic accesses cost.
+
+// The array as the worker reads it: relaxed, since nothing but the worker
+// writes it during a run.
+inline uint32_t *currentValues() {
+  return values.load(std::memory_order_relaxed);
+}
+// Shows `buffer` as the array (merge sort). Release: a plot that takes the
+// new pointer also sees the buffer's allocation and every value in it (a
+// plain move on x86).
+inline void showValues(uint32_t *buffer) {
+  values.store(buffer, std::memory_order_release);
+}
+// Hands a buffer the plot may still be reading to the interface thread,
+// which releases it once it has noticed the end of the run; returns any
+// buffer handed over before and not yet collected.
+inline uint32_t *retireBuffer(uint32_t *buffer) {
+  return retiredBuffer.exchange(buffer, std::memory_order_acq_rel);
+}
+
+// One counted operation with the pause interval given. Returns true when it
+// paused, after which a routine takes the shared fields it depends on
+// afresh.
+inline bool countStepEvery(uint32_t interval) {
   operationCount = operationCount + 1;
-  uint32_t interval = yieldInterval.load(std::memory_order_relaxed);
   // The window never sets 0; the guard keeps a stray 0 from dividing by it.
   if (interval == 0 || operationCount % interval != 0)
     return false;
   Sleep(1);
   return true;
+}
+inline bool countStep() {
+  return countStepEvery(yieldInterval.load(std::memory_order_relaxed));
 }
 
 // Scratch memory of a run: `count` values, or nullptr after recording the

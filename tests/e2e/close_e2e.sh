@@ -4,11 +4,7 @@
 # routine, on Linux or under wine (TAVERELL_WINE set, see lib.sh).
 # usage: close_e2e.sh TAVERELL SCREEN_TOOL SCREENSHOT_FOLDER
 set -uo pipefail
-program=$1
-tool=$2
-shots=$3
-rm -rf "$shots" && mkdir -p "$shots"
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.sh" "$@"
 start_session || exit 1
 
 for key in b s i l d q m h u r x; do

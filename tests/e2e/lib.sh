@@ -1,10 +1,15 @@
 # Shared by the end-to-end scripts: the program started on a private X
 # display (under wine when TAVERELL_WINE names wine's loader), screenshots of
 # its window and the checks of screen_tool.
-#   needs: program, tool (screen_tool path), shots (screenshot folder)
+#   sourced with the script's arguments: TAVERELL SCREEN_TOOL SCREENSHOTS
+#   (the screenshot folder is emptied first)
 #   under wine, from the environment: TAVERELL_WINE (the loader),
 #   TAVERELL_WINEARCH (win32 or win64), WINEPREFIX
 
+program=$1
+tool=$2
+shots=$3
+rm -rf "$shots" && mkdir -p "$shots"
 helper_logs="$shots/helpers"
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/helpers.sh"
 

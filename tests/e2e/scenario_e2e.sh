@@ -5,11 +5,7 @@
 # the rest being the same code.
 # usage: scenario_e2e.sh TAVERELL SCREEN_TOOL SCREENSHOT_FOLDER
 set -uo pipefail
-program=$1
-tool=$2
-shots=$3
-rm -rf "$shots" && mkdir -p "$shots"
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.sh" "$@"
 start_session || exit 1
 launch program.log || finish
 sleep 1

@@ -17,7 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "render/frame.h"
+
 namespace {
+
+// The frame's layout, as the program draws it: the listing's rows at
+// width - listingInset, and the plot seen clear of all text below them.
+constexpr int listingRows = static_cast<int>(sortCatalogueSize);
+constexpr int belowListing = listingRowHeight * listingRows + 20;
 
 struct Image {
   int width = 0;
@@ -57,8 +64,9 @@ std::vector<int> plotRows(const Image &image, int top) {
 
 int listingDarkPixels(const Image &image, int firstRow, int lastRow) {
   int count = 0;
-  int left = image.width - 300;
-  for (int y = firstRow * 20; y < (lastRow + 1) * 20 && y < image.height; ++y)
+  int left = image.width - listingInset;
+  for (int y = firstRow * listingRowHeight;
+       y < (lastRow + 1) * listingRowHeight && y < image.height; ++y)
     for (int x = left < 0 ? 0 : left; x < image.width - 150; ++x)
       count += image.dark(x, y);
   return count;
@@ -67,8 +75,7 @@ int listingDarkPixels(const Image &image, int firstRow, int lastRow) {
 int check(const Image &image, const std::string &what, int argument) {
   // The plot as seen below the text: a sorted array never descends from one
   // column to the next, a shuffled one does about every other column.
-  const int top = 240;
-  std::vector<int> rows = plotRows(image, top);
+  std::vector<int> rows = plotRows(image, belowListing);
   int seen = 0, descents = 0, previous = -1;
   for (int x = 0; x < image.width - 1; ++x) {
     if (rows[x] < 0)
@@ -78,7 +85,7 @@ int check(const Image &image, const std::string &what, int argument) {
       ++descents;
     previous = rows[x];
   }
-  int listing = listingDarkPixels(image, 0, 10);
+  int listing = listingDarkPixels(image, 0, listingRows - 1);
   std::printf("%dx%d: plot columns seen %d, descents %d; listing dark "
               "pixels %d\n",
               image.width, image.height, seen, descents, listing);
@@ -95,13 +102,15 @@ int check(const Image &image, const std::string &what, int argument) {
     return listing < 150 ? 0 : 1;
   if (what == "marker") {
     // Every listing line but the marked one starts with a space, so only
-    // the "->" row has ink in the first columns at W - 300. Stray plot dots
+    // the "->" row has ink in the first columns of the listing. Stray plot dots
     // there are at most one per column.
     int best = -1, bestCount = 0;
-    for (int row = 0; row <= 10; ++row) {
+    for (int row = 0; row < listingRows; ++row) {
       int count = 0;
-      for (int y = row * 20; y < row * 20 + 16; ++y)
-        for (int x = image.width - 300; x < image.width - 297; ++x)
+      int top = row * listingRowHeight;
+      for (int y = top; y < top + 16; ++y)
+        for (int x = image.width - listingInset;
+             x < image.width - listingInset + 3; ++x)
           count += image.dark(x, y);
       if (count > bestCount) {
         bestCount = count;

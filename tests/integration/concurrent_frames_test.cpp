@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "sorts/sort_catalogue.h"
+#include "support/routine_facts.h"
 #include "support/test_support.h"
 #include "support/window_harness.h"
 
@@ -21,10 +22,7 @@ TEST(ConcurrentFrames, EveryRoutineWhileFramesAreDrawnAndTheWindowResizes) {
     mainWindowProc(window, WM_KEYDOWN, entry.key, 0);
     // The quadratic routines get fewer values, so that each run still spans
     // many frames without taking long under a sanitizer.
-    bool quadratic = entry.routine == bubbleSort ||
-                     entry.routine == selectionSort ||
-                     entry.routine == insertionSort;
-    requestedSize = quadratic ? 4000 : 30000;
+    requestedSize = factsOf(entry.routine).quadratic ? 4000 : 30000;
     mainWindowProc(window, WM_RBUTTONDOWN, MK_RBUTTON, 0);
     mainWindowProc(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     int frames = 0;

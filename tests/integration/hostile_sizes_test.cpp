@@ -23,11 +23,7 @@ protected:
     window = openMainWindow();
     ASSERT_NE(window, nullptr);
   }
-  void TearDown() override {
-    runUntilEnd(window);
-    failNextAllocations(0);
-    closeMainWindow(window);
-  }
+  void TearDown() override { closeMainWindow(window); }
   int clientWidth() {
     RECT r;
     GetClientRect(window, &r);

@@ -28,18 +28,13 @@ DWORD WINAPI blockedSort(LPVOID) {
 class MainWindow : public ::testing::Test {
 protected:
   void SetUp() override {
-    wsprintfW(statusText,
-              TEXT("좌클릭: 정렬, 우클릭: 섞기, +/-: 자료크기조절"));
-    yieldInterval.store(1000);
     window = openMainWindow();
     ASSERT_NE(window, nullptr);
   }
   void TearDown() override {
     releaseWorker.store(true);
-    runUntilEnd(window);
-    releaseWorker.store(false);
     closeMainWindow(window);
-    failNextAllocations(0);
+    releaseWorker.store(false);
   }
   RECT client() {
     RECT r;
@@ -52,11 +47,8 @@ protected:
   bool listingShown(const Pixels &frame) {
     int x = frame.width - listingInset;
     for (size_t row = 0; row < sortCatalogueSize; ++row) {
-      const SortEntry &entry = sortCatalogue[row];
-      WCHAR line[256];
-      wsprintfW(line, TEXT("%s %c: %s"),
-                entry.routine == selectedSort ? TEXT("->") : TEXT(""),
-                entry.key, entry.name);
+      WCHAR line[listingLineSize];
+      formatListingLine(line, sortCatalogue[row]);
       if (!textDrawnAt(frame, x, listingRowHeight * int(row), line))
         return false;
     }
@@ -135,8 +127,9 @@ TEST_F(MainWindow, CatalogueKeysInBothCasesSelectTheirRow) {
 
 TEST_F(MainWindow, OtherKeysOnlyRewriteTheStatusLine) {
   key('Q');
-  for (WPARAM code : {WPARAM('A'), WPARAM('Z'), WPARAM('1'), WPARAM(VK_ESCAPE),
-                      WPARAM(VK_SPACE), WPARAM(VK_ADD), WPARAM(0xFFFF)}) {
+  // Escape, space and the numeric keypad's plus among them.
+  for (WPARAM code : {WPARAM('A'), WPARAM('Z'), WPARAM('1'), WPARAM(0x1B),
+                      WPARAM(0x20), WPARAM(0x6B), WPARAM(0xFFFF)}) {
     wsprintfW(statusText, TEXT("-"));
     key(code);
     EXPECT_EQ(selectedSort, quickSort) << code;

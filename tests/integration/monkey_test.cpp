@@ -15,6 +15,7 @@
 #include "app/run_control.h"
 #include "data/allocation_hooks.h"
 #include "sorts/sort_catalogue.h"
+#include "support/routine_facts.h"
 #include "support/test_support.h"
 #include "support/window_harness.h"
 
@@ -38,22 +39,13 @@ unsigned long long monkeySeed() {
   return text && *text ? std::strtoull(text, nullptr, 0) : defaultSeed;
 }
 
-bool neverPauses(SortRoutine routine) {
-  return routine == bubbleSort || routine == selectionSort ||
-         routine == insertionSort;
-}
-
 class Monkey : public ::testing::Test {
 protected:
   void SetUp() override {
     window = openMainWindow();
     ASSERT_NE(window, nullptr);
   }
-  void TearDown() override {
-    failNextAllocations(0);
-    runUntilEnd(window);
-    closeMainWindow(window);
-  }
+  void TearDown() override { closeMainWindow(window); }
 
   // One message, then every invariant. `step` names it in failures.
   void send(const char *step, UINT message, WPARAM wParam = 0,
@@ -151,7 +143,7 @@ protected:
       ASSERT_EQ(workerThread, worker) << "a second worker";
       return;
     }
-    if (neverPauses(selectedSort) && valueCount > quadraticLimit)
+    if (factsOf(selectedSort).quadratic && valueCount > quadraticLimit)
       return; // minutes at this size: not part of the stream
     runRoutine = selectedSort;
     const uint32_t *block = values.load();

@@ -51,7 +51,7 @@ std::vector<uint32_t> ascending(uint32_t n) {
 
 class Plot : public ::testing::Test {
 protected:
-  void TearDown() override { releaseSharedArray(); }
+  void TearDown() override { resetProgramState(); }
 };
 
 TEST_F(Plot, FewerValuesThanColumnsShowElementZeroEverywhere) {

@@ -1,42 +1,14 @@
 // Display events, pushed into SDL's queue as the user would cause them, must
 // reach the window procedure as the messages Windows sends.
-#include <SDL2/SDL.h>
-
 #include "window_fixture.h"
 
 namespace {
 
-// A null window: the display knows of no keyboard focus.
-void pushKey(HWND window, SDL_Keycode key, SDL_Scancode position,
-             bool repeat = false) {
-  SDL_Event event{};
-  event.type = SDL_KEYDOWN;
-  event.key.windowID = window ? standinDisplayWindowId(window) : 0;
-  event.key.state = SDL_PRESSED;
-  event.key.repeat = repeat;
-  event.key.keysym.sym = key;
-  event.key.keysym.scancode = position;
-  SDL_PushEvent(&event);
-}
-
-void pushButton(HWND window, Uint8 button, int x, int y) {
-  SDL_Event event{};
-  event.type = SDL_MOUSEBUTTONDOWN;
-  event.button.windowID = standinDisplayWindowId(window);
-  event.button.button = button;
-  event.button.state = SDL_PRESSED;
-  event.button.x = x;
-  event.button.y = y;
-  SDL_PushEvent(&event);
-}
-
-void pushWindowEvent(HWND window, SDL_WindowEventID kind) {
-  SDL_Event event{};
-  event.type = SDL_WINDOWEVENT;
-  event.window.windowID = standinDisplayWindowId(window);
-  event.window.event = kind;
-  SDL_PushEvent(&event);
-}
+// Virtual-key codes the program does not name itself.
+constexpr UINT VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10,
+               VK_CONTROL = 0x11, VK_MENU = 0x12, VK_ESCAPE = 0x1B,
+               VK_SPACE = 0x20, VK_LEFT = 0x25, VK_DOWN = 0x28, VK_ADD = 0x6B,
+               VK_SUBTRACT = 0x6D, VK_F1 = 0x70, VK_NONAME = 0xFC;
 
 class InputTest : public WindowTest {
 protected:

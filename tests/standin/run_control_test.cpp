@@ -27,31 +27,34 @@ protected:
   void TearDown() override {
     standinUseRealClock();
     standinFailThreadCreations(0);
-    runUntilEnd(window);
     closeMainWindow(window);
   }
   HWND window = nullptr;
 };
 
+// The clock in 100 ns counter ticks, and in milliseconds.
+constexpr LONGLONG counterTicks = 100, milliseconds = 1000000;
+
 TEST_F(RunControl, ElapsedTimeIsTheRawCounterDifference) {
-  standinSetPerformanceCounter(5000000000LL);
+  standinDriveClock(5000000000LL * counterTicks);
   startRun(window);
   EXPECT_EQ(counterFrequency, 10000000);
   EXPECT_EQ(startCount, 5000000000LL);
   // The end is noticed with the counter 123456789 ticks later: the message
   // shows ticks, not seconds.
-  standinSetPerformanceCounter(5123456789LL);
+  standinDriveClock(5123456789LL * counterTicks);
   ASSERT_EQ(runUntilEnd(window), 1);
   EXPECT_EQ(endCount, 5123456789LL);
   EXPECT_EQ(status(), u"123456789틱 소요.");
 }
 
 TEST_F(RunControl, WithoutACounterElapsedTimeIsTheWrappingTickDifference) {
-  standinSetPerformanceCounterAvailable(false);
-  standinSetTickCount(0xFFFFFF00u);
+  standinRemoveCounter();
+  standinDriveClock(0xFFFFFF00LL * milliseconds);
   startRun(window);
   EXPECT_EQ(counterFrequency, 0);
-  standinSetTickCount(0x100u); // wrapped: 0x200 milliseconds later
+  EXPECT_EQ(startCount, 0xFFFFFF00LL);
+  standinAdvanceClock(0x200 * milliseconds); // the tick count wraps
   ASSERT_EQ(runUntilEnd(window), 1);
   EXPECT_EQ(status(), u"512초 소요.");
 }

@@ -10,6 +10,7 @@
 
 #include "platform/standin_hooks.h"
 #include "sorts/sort_catalogue.h"
+#include "support/routine_facts.h"
 #include "support/test_support.h"
 
 namespace {
@@ -38,7 +39,7 @@ void snapshotAtFirstPause(DWORD) {
   arrayAtFirstPause.assign(a, a + valueCount);
 }
 
-class Pacing : public testing::Test {
+class SortPacing : public testing::Test {
 protected:
   void SetUp() override {
     pollingThread = true;
@@ -46,8 +47,7 @@ protected:
   }
   void TearDown() override {
     standinSetSleepObserver(nullptr);
-    yieldInterval = 1000;
-    releaseSharedArray();
+    resetProgramState();
   }
   // The pause counts recorded since the last call.
   static std::vector<uint32_t> takePauses() {
@@ -59,16 +59,15 @@ protected:
 // Pauses follow the program-wide count, which carries on from run to run:
 // starting from an odd count catches a pause kept per run instead. Bubble,
 // selection and insertion sort neither count nor pause.
-TEST_F(Pacing, PausesWhereTheContinuingCountMeetsTheInterval) {
+TEST_F(SortPacing, PausesWhereTheContinuingCountMeetsTheInterval) {
   standinSetSleepObserver(recordPause);
   yieldInterval = 2;
   operationCount = 1;
   for (const SortEntry &entry : sortCatalogue) {
-    if (entry.routine == mergeSort)
+    Pacing pacing = factsOf(entry.routine).pacing;
+    if (pacing == Pacing::ownCounter)
       continue;
-    bool paced = entry.routine != bubbleSort &&
-                 entry.routine != selectionSort &&
-                 entry.routine != insertionSort;
+    bool paced = pacing == Pacing::countStep;
     for (uint32_t seed : {1u, 2u}) {
       setSharedArray(shuffledPermutation(50, seed));
       uint32_t start = operationCount;
@@ -87,7 +86,7 @@ TEST_F(Pacing, PausesWhereTheContinuingCountMeetsTheInterval) {
 // Merge sort pauses after every 1000 merge steps of its own run. Ascending
 // 0..244 takes exactly 1000 steps; in 0, 2, ..., 486, 483 the last value
 // falls between 482 and 484 and saves one step of the four-wide merge.
-TEST_F(Pacing, MergeSortPausesAfterEachThousandMergeSteps) {
+TEST_F(SortPacing, MergeSortPausesAfterEachThousandMergeSteps) {
   std::vector<uint32_t> thousand(245);
   std::iota(thousand.begin(), thousand.end(), 0u);
   std::vector<uint32_t> fewer(244);
@@ -112,7 +111,7 @@ TEST_F(Pacing, MergeSortPausesAfterEachThousandMergeSteps) {
 // is index k - 1 over all n values, so a heap just built from 1..6 holds
 // every value. Shell sort finishes the gap-4 chain 0, 4, 8, 12 before it
 // touches the next chain (index 0 still waits for the held 0).
-TEST_F(Pacing, ArrayAtTheFirstPauseShowsTheOrderOfTheWork) {
+TEST_F(SortPacing, ArrayAtTheFirstPauseShowsTheOrderOfTheWork) {
   std::vector<uint32_t> reversed13(13);
   std::iota(reversed13.rbegin(), reversed13.rend(), 0u);
   struct Case {

@@ -2,14 +2,51 @@
 // passes it on to DefWindowProcW unless the test's handler answers it.
 #pragma once
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/standin_hooks.h"
 #include "platform/win32.h"
+#include "support/watchdog.h"
+
+// Display events pushed into SDL's queue, as the user would cause them.
+inline void pushKey(HWND window, SDL_Keycode key, SDL_Scancode position,
+                    bool repeat = false) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  // A null window: the display knows of no keyboard focus.
+  event.key.windowID = window ? standinDisplayWindowId(window) : 0;
+  event.key.state = SDL_PRESSED;
+  event.key.repeat = repeat;
+  event.key.keysym.sym = key;
+  event.key.keysym.scancode = position;
+  SDL_PushEvent(&event);
+}
+
+inline void pushButton(HWND window, Uint8 button, int x, int y) {
+  SDL_Event event{};
+  event.type = SDL_MOUSEBUTTONDOWN;
+  event.button.windowID = standinDisplayWindowId(window);
+  event.button.button = button;
+  event.button.state = SDL_PRESSED;
+  event.button.x = x;
+  event.button.y = y;
+  SDL_PushEvent(&event);
+}
+
+inline void pushWindowEvent(HWND window, SDL_WindowEventID kind) {
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.windowID = standinDisplayWindowId(window);
+  event.window.event = kind;
+  SDL_PushEvent(&event);
+}
 
 struct Received {
   HWND window;
@@ -36,8 +73,25 @@ public:
   }
 
   static constexpr LPCWSTR className = TEXT("StandinTestWindow");
-  // Turns a hang into a failure: a message no test expects.
-  static constexpr UINT_PTR watchdogPeriod = 5000;
+
+  // The next message; a hang ends the test program instead.
+  static MSG nextMessage() {
+    Watchdog watchdog(std::chrono::seconds(10), "the next message");
+    MSG msg{};
+    GetMessageW(&msg, nullptr, 0, 0);
+    return msg;
+  }
+  // The next message, which must be `message` for `window`.
+  static MSG expectNext(UINT message, HWND window) {
+    MSG msg = nextMessage();
+    EXPECT_EQ(msg.message, message);
+    EXPECT_EQ(msg.hwnd, window);
+    return msg;
+  }
+  static void dispatchNext(UINT message, HWND window) {
+    MSG msg = expectNext(message, window);
+    DispatchMessageW(&msg);
+  }
 
 protected:
   void SetUp() override {
@@ -54,14 +108,13 @@ protected:
     ASSERT_TRUE(registered);
     received.clear();
     handler = nullptr;
-    watchdog = SetTimer(nullptr, 0, watchdogPeriod, nullptr);
   }
 
   void TearDown() override {
-    KillTimer(nullptr, watchdog);
     for (HWND window : windows)
       DestroyWindow(window); // FALSE for those already gone
     handler = nullptr;
+    standinUseRealClock();
   }
 
   HWND createWindow(int width = CW_USEDEFAULT, int height = CW_USEDEFAULT) {
@@ -74,27 +127,6 @@ protected:
     return window;
   }
 
-  // The next message, failing the test rather than waiting for ever.
-  MSG nextMessage() {
-    MSG msg{};
-    GetMessageW(&msg, nullptr, 0, 0);
-    EXPECT_FALSE(msg.message == WM_TIMER && msg.hwnd == nullptr &&
-                 msg.wParam == watchdog)
-        << "no message came for " << watchdogPeriod << " ms";
-    return msg;
-  }
-  // The next message, which must be `message` for `window`.
-  MSG expectNext(UINT message, HWND window) {
-    MSG msg = nextMessage();
-    EXPECT_EQ(msg.message, message);
-    EXPECT_EQ(msg.hwnd, window);
-    return msg;
-  }
-  void dispatchNext(UINT message, HWND window) {
-    MSG msg = expectNext(message, window);
-    DispatchMessageW(&msg);
-  }
-
   static int countOf(UINT message) {
     int count = 0;
     for (const Received &r : received)
@@ -102,6 +134,5 @@ protected:
     return count;
   }
 
-  UINT_PTR watchdog = 0;
   std::vector<HWND> windows;
 };

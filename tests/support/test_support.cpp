@@ -7,6 +7,36 @@
 #include "data/value_memory.h"
 #include "platform/win32.h"
 
+namespace {
+
+// The status line at process start, taken before any test changes it (it
+// is constant-initialised, so it is there before this runs).
+const std::u16string
+    statusAtStart(reinterpret_cast<const char16_t *>(statusText));
+
+} // namespace
+
+void resetProgramState() {
+  releaseSharedArray();
+  requestedSize = 0;
+  selectedSort = nullptr;
+  runActive = 0;
+  workerThread = nullptr;
+  workerThreadId = 0;
+  counterFrequency = 0;
+  startCount = 0;
+  endCount = 0;
+  std::copy(statusAtStart.begin(), statusAtStart.end(), statusText);
+  statusText[statusAtStart.size()] = 0;
+  backBuffer = nullptr;
+  yieldInterval.store(1000);
+  operationCount = 0;
+  heapSize = 0;
+  std::fill(std::begin(wellState), std::end(wellState), 0u);
+  wellIndex = 0;
+  scratchFailed.store(0);
+}
+
 void setSharedArray(const std::vector<uint32_t> &contents) {
   releaseSharedArray();
   uint32_t *block = allocateValues(contents.size());
@@ -42,6 +72,13 @@ DWORD runOnWorker(SortRoutine routine) {
   }
   CloseHandle(thread);
   return code;
+}
+
+void seedGeneratorFrom(uint32_t seed) {
+  std::mt19937 source(seed);
+  for (uint32_t &word : wellState)
+    word = static_cast<uint32_t>(source());
+  wellIndex = 0;
 }
 
 std::vector<uint32_t> shuffledPermutation(uint32_t n, uint32_t seed) {

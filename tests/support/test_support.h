@@ -1,5 +1,6 @@
-// Helpers shared by the test suites: the shared array set up from a vector,
-// and a routine run to its end on a real worker thread.
+// Helpers shared by the test suites and benchmarks: the program state reset,
+// the shared array set up from a vector, and a routine run to its end on a
+// real worker thread.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,10 @@
 #include <vector>
 
 #include "app/program_state.h"
+
+// Every field of the program state back to its value at process start, the
+// arrays released. No worker may be running.
+void resetProgramState();
 
 // Replaces the shared array (values, valueCount) by a copy of `contents`,
 // releasing the previous one and any retired buffer.
@@ -30,6 +35,10 @@ std::u16string text(LPCWSTR s);
 std::u16string status();
 // A message formatted with one unsigned argument, as run control does.
 std::u16string formatted(LPCWSTR format, unsigned number);
+
+// The WELL1024a generator's state from a fixed seed (std::mt19937), index
+// 0: the same shuffles every time.
+void seedGeneratorFrom(uint32_t seed);
 
 // A shuffled permutation of 0..n-1 from a fixed seed (std::mt19937).
 std::vector<uint32_t> shuffledPermutation(uint32_t n, uint32_t seed);

@@ -2,14 +2,17 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "data/allocation_hooks.h"
 #include "render/frame.h"
 #include "sorts/sort_catalogue.h"
+#include "support/test_support.h"
 
 #if !defined(_WIN32)
 #include "platform/standin_hooks.h"
 #endif
 
 HWND openMainWindow() {
+  resetProgramState();
   static bool registered = false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!registered)
@@ -20,11 +23,14 @@ HWND openMainWindow() {
 }
 
 void closeMainWindow(HWND window) {
+  runUntilEnd(window);
   DestroyWindow(window);
   // Everything left in the queue, up to and including the quit message.
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
   }
+  resetProgramState();
+  failNextAllocations(0);
 }
 
 void resizeClient(HWND window, int width, int height) {

@@ -9,10 +9,12 @@
 
 #include "platform/win32.h"
 
-// Registers the class (once), creates and shows the main window: WM_CREATE
-// initialises the state and draws the first frame, WM_SIZE follows.
+// From the program state at process start: registers the class (once),
+// creates and shows the main window. WM_CREATE initialises the state and
+// draws the first frame, WM_SIZE follows.
 HWND openMainWindow();
-// Destroys the window (teardown) and takes the quit message off the queue.
+// Lets a run end, destroys the window (teardown), takes the quit message off
+// the queue, resets the program state and cancels allocation failures.
 void closeMainWindow(HWND window);
 // Resizes the client area as a user would; WM_SIZE reaches the window.
 void resizeClient(HWND window, int width, int height);

@@ -47,16 +47,9 @@ void expectGeneratorAt(const ReferenceWell &expected) {
   EXPECT_TRUE(std::equal(expected.v, expected.v + 32, wellState));
 }
 
-void seedFrom(uint32_t seed) {
-  std::mt19937 source(seed);
-  for (uint32_t &word : wellState)
-    word = static_cast<uint32_t>(source());
-  wellIndex = 0;
-}
-
 TEST(WellGenerator, FollowsTheReferenceRecurrence) {
   for (uint32_t seed : {1u, 2u, 3u, 12345u}) {
-    seedFrom(seed);
+    seedGeneratorFrom(seed);
     ReferenceWell reference = programGenerator();
     for (int step = 0; step < 5000; ++step)
       ASSERT_EQ(wellNext(), reference.next())
@@ -67,12 +60,10 @@ TEST(WellGenerator, FollowsTheReferenceRecurrence) {
 
 class Shuffle : public testing::Test {
 protected:
-  void SetUp() override { seedFrom(99); }
+  void SetUp() override { seedGeneratorFrom(99); }
   void TearDown() override {
-    runActive = 0;
     failNextAllocations(0);
-    releaseSharedArray();
-    requestedSize = 0;
+    resetProgramState();
   }
 };
 
