@@ -11,9 +11,13 @@ base_packages=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev
 # xauth: xvfb-run needs it (xvfb only recommends it).
 # x11-utils: xdpyinfo and xprop, which tell that the display and the window
 # manager are up.
+# desktop-file-utils, appstream: the validators of what a package installs;
+# python3: redraws the icon to check that the committed one is current.
 test_packages=(googletest libgtest-dev xvfb xauth xdotool imagemagick x11-utils
-  evilwm)
+  evilwm desktop-file-utils appstream python3)
 bench_packages=(libbenchmark-dev)
+# dpkg-dev: dpkg-shlibdeps, which computes the .deb's dependencies.
+package_packages=(dpkg-dev)
 # wine: the wine, wineboot and wineserver commands (wine64 only recommends
 # it). wine32:i386 runs the shipped 32-bit program; the i386 X libraries are
 # what its X driver loads (libwine:i386 only recommends them).
