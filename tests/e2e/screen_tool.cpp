@@ -7,8 +7,15 @@
 //     listing    the algorithm listing is drawn at the right
 //     nolisting  it is not
 //     marker R   the "->" marker stands on listing row R (0-based)
+//   screen_tool first-frame TITLE MS  waits up to MS milliseconds for a
+//                                     window named TITLE to show a frame
+//                                     with the listing, and prints the
+//                                     moment it saw it (CLOCK_REALTIME, ns)
 // Exit status 0 when the check holds; it prints what it measured.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <time.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,6 +79,11 @@ int listingDarkPixels(const Image &image, int firstRow, int lastRow) {
   return count;
 }
 
+// Text is dense: hundreds of dark pixels even where a font lacks Hangul
+// and draws hollow boxes; plot dots there are at most one per column of
+// the 150 counted, and only those in the listing's rows.
+constexpr int listingInk = 300;
+
 int check(const Image &image, const std::string &what, int argument) {
   // The plot as seen below the text: a sorted array never descends from one
   // column to the next, a shuffled one does about every other column.
@@ -93,11 +105,8 @@ int check(const Image &image, const std::string &what, int argument) {
     return seen > image.width / 8 && descents * 4 > seen ? 0 : 1;
   if (what == "diagonal")
     return seen > image.width / 8 && descents * 50 < seen ? 0 : 1;
-  // Text is dense: hundreds of dark pixels even where a font lacks Hangul
-  // and draws hollow boxes; plot dots there are at most one per column of
-  // the 150 counted, and only those in the listing's rows.
   if (what == "listing")
-    return listing > 300 ? 0 : 1;
+    return listing > listingInk ? 0 : 1;
   if (what == "nolisting")
     return listing < 150 ? 0 : 1;
   if (what == "marker") {
@@ -142,6 +151,86 @@ int closeWindow(unsigned long window) {
   return 0;
 }
 
+long long realtimeNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
+// A window is looked at while it may vanish or change: errors are expected.
+int ignoreErrors(Display *, XErrorEvent *) { return 0; }
+
+// The viewable window named `title` below `parent`, or 0.
+Window findViewable(Display *display, Window parent, const char *title) {
+  Window root, owner, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, parent, &root, &owner, &children, &count))
+    return 0;
+  Window found = 0;
+  for (unsigned k = 0; k < count && !found; ++k) {
+    char *name = nullptr;
+    XWindowAttributes attributes;
+    if (XFetchName(display, children[k], &name) && name &&
+        std::strcmp(name, title) == 0 &&
+        XGetWindowAttributes(display, children[k], &attributes) &&
+        attributes.map_state == IsViewable)
+      found = children[k];
+    if (name)
+      XFree(name);
+    if (!found)
+      found = findViewable(display, children[k], title);
+  }
+  if (children)
+    XFree(children);
+  return found;
+}
+
+bool capture(Display *display, Window window, Image &image) {
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, window, &attributes))
+    return false;
+  XImage *shot = XGetImage(display, window, 0, 0, attributes.width,
+                           attributes.height, AllPlanes, ZPixmap);
+  if (!shot)
+    return false;
+  image.width = shot->width;
+  image.height = shot->height;
+  image.rgb.resize(size_t(image.width) * image.height * 3);
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      unsigned long pixel = XGetPixel(shot, x, y);
+      unsigned char *p = &image.rgb[(size_t(y) * image.width + x) * 3];
+      p[0] = (pixel & shot->red_mask) >> 16;
+      p[1] = (pixel & shot->green_mask) >> 8;
+      p[2] = pixel & shot->blue_mask;
+    }
+  XDestroyImage(shot);
+  return true;
+}
+
+int firstFrame(const char *title, long timeoutMs) {
+  long long deadline = realtimeNanoseconds() + timeoutMs * 1000000LL;
+  XSetErrorHandler(ignoreErrors);
+  Display *display = nullptr;
+  while (realtimeNanoseconds() < deadline) {
+    if (!display)
+      display = XOpenDisplay(nullptr);
+    Image image;
+    Window window =
+        display ? findViewable(display, DefaultRootWindow(display), title) : 0;
+    if (window && capture(display, window, image) &&
+        listingDarkPixels(image, 0, listingRows - 1) > listingInk) {
+      std::printf("%lld\n", realtimeNanoseconds());
+      XCloseDisplay(display);
+      return 0;
+    }
+    timespec pause{0, 2000000};
+    nanosleep(&pause, nullptr);
+  }
+  std::fprintf(stderr, "no frame of %s within %ld ms\n", title, timeoutMs);
+  return 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -155,6 +244,9 @@ int main(int argc, char **argv) {
     }
     return check(image, argv[3], argc > 4 ? std::atoi(argv[4]) : 0);
   }
-  std::fprintf(stderr, "usage: screen_tool close ID | check IMAGE WHAT [N]\n");
+  if (argc == 4 && std::strcmp(argv[1], "first-frame") == 0)
+    return firstFrame(argv[2], std::strtol(argv[3], nullptr, 10));
+  std::fprintf(stderr, "usage: screen_tool close ID | check IMAGE WHAT [N] | "
+                       "first-frame TITLE MS\n");
   return 2;
 }
