@@ -18,6 +18,13 @@ test_packages=(googletest libgtest-dev xvfb xauth xdotool imagemagick x11-utils
 bench_packages=(libbenchmark-dev)
 # dpkg-dev: dpkg-shlibdeps, which computes the .deb's dependencies.
 package_packages=(dpkg-dev)
+# The browser build: emscripten (with its node), the font the page packs,
+# and python3 to serve it; dpkg-dev, xz-utils and patch unpack the source
+# packages its libraries are built from.
+web_packages=(cmake ninja-build fonts-nanum python3 emscripten dpkg-dev xz-utils
+  patch)
+# The browser tests: Chromium driven through chromedriver by Selenium.
+web_test_packages=(chromium chromium-driver python3-selenium)
 # wine: the wine, wineboot and wineserver commands (wine64 only recommends
 # it). wine32:i386 runs the shipped 32-bit program; the i386 X libraries are
 # what its X driver loads (libwine:i386 only recommends them).

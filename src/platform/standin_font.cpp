@@ -3,7 +3,8 @@
 // TA_LEFT, OPAQUE), as a new Windows device context draws it.
 //
 // The font is the first outline font fontconfig offers for Korean that has
-// Hangul syllables (fonts-nanum's NanumGothic on Debian), sized so that a line
+// Hangul syllables (fonts-nanum's NanumGothic on Debian; in the browser, the
+// same font packed with the page), sized so that a line
 // is about as tall as Windows' 16-pixel System font. Glyphs are rendered
 // without anti-aliasing, as that raster font is, once per UTF-16 code unit
 // and kept; a frame's dozen lines then cost a few microseconds each.
@@ -11,7 +12,6 @@
 // are drawn as boxes, never failing the call.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,34 +24,19 @@
 
 using namespace standin;
 
-namespace {
-
-// Windows' default font is 16 pixels high; TrueType sizes come in steps, so
-// take the largest whose line fits.
-constexpr int targetLineHeight = 16;
-
-struct Glyph {
-  int advance = 0;
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> ink; // width x height, non-zero where black
-};
-
-struct FontState {
-  bool opened = false; // an attempt was made (successful or not)
-  bool ttfStarted = false;
-  TTF_Font *font = nullptr;
-  int lineHeight = targetLineHeight;
-  std::unordered_map<WCHAR, Glyph> glyphs;
-  Glyph box;
-  std::vector<const Glyph *> line; // scratch for one call
-};
-
-FontState fonts;
+// The one difference of the browser: the page packs the font at /fonts (see
+// CMakeLists.txt) and there is no fontconfig.
+#if defined(__EMSCRIPTEN__)
+static std::string findFontFile(int *faceIndex) {
+  *faceIndex = 0;
+  return "/fonts/NanumGothic.ttf";
+}
+#else
+#include <fontconfig/fontconfig.h>
 
 // Path and face index of an outline font covering Hangul; any outline font if
 // none does; empty if fontconfig finds nothing.
-std::string findFontFile(int *faceIndex) {
+static std::string findFontFile(int *faceIndex) {
   std::string path;
   if (!FcInit())
     return path;
@@ -100,6 +85,32 @@ std::string findFontFile(int *faceIndex) {
   FcFini();
   return path;
 }
+#endif
+
+namespace {
+
+// Windows' default font is 16 pixels high; TrueType sizes come in steps, so
+// take the largest whose line fits.
+constexpr int targetLineHeight = 16;
+
+struct Glyph {
+  int advance = 0;
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> ink; // width x height, non-zero where black
+};
+
+struct FontState {
+  bool opened = false; // an attempt was made (successful or not)
+  bool ttfStarted = false;
+  TTF_Font *font = nullptr;
+  int lineHeight = targetLineHeight;
+  std::unordered_map<WCHAR, Glyph> glyphs;
+  Glyph box;
+  std::vector<const Glyph *> line; // scratch for one call
+};
+
+FontState fonts;
 
 void shutDownFonts() {
   if (fonts.font)

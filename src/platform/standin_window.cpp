@@ -3,8 +3,8 @@
 //
 // Limits: no child windows, no window frame (the sizes given to
 // CreateWindowExW are the client area's; the desktop draws the decorations
-// outside it), class names compared exactly and classes named, never given
-// by atom (the program registers one class by name), and an update region
+// outside it), class names compared exactly and never atoms (the program
+// registers one class by name), and an update region
 // kept as its bounding rectangle.
 #include <algorithm>
 #include <deque>
@@ -37,9 +37,11 @@ bool sameName(const std::vector<WCHAR> &name, LPCWSTR other) {
   return !other[k] && !name[k];
 }
 
+// A name is never taken for an atom: in WebAssembly's memory a string may
+// well lie below 64 KiB, where Windows keeps none.
 const WindowClass *findClass(LPCWSTR name) {
-  if (!name || (reinterpret_cast<uintptr_t>(name) >> 16) == 0)
-    return nullptr; // no name, or an atom
+  if (!name)
+    return nullptr;
   for (const WindowClass &windowClass : state.classes)
     if (sameName(windowClass.name, name))
       return &windowClass;
@@ -134,9 +136,7 @@ LRESULT sendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
 // ---- classes and windows ----------------------------------------------------
 ATOM WINAPI RegisterClassW(const WNDCLASSW *description) {
   if (!description || !description->lpfnWndProc ||
-      !description->lpszClassName ||
-      (reinterpret_cast<uintptr_t>(description->lpszClassName) >> 16) == 0 ||
-      findClass(description->lpszClassName))
+      !description->lpszClassName || findClass(description->lpszClassName))
     return 0;
   LPCWSTR name = description->lpszClassName;
   state.classes.push_back(WindowClass{

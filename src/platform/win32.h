@@ -31,6 +31,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/standin_atomic_ref.h"
+
 // ---- basic types (sizes as on Windows) -------------------------------------
 typedef int BOOL;
 typedef unsigned char BYTE;
