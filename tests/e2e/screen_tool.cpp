@@ -7,6 +7,10 @@
 //     listing    the algorithm listing is drawn at the right
 //     nolisting  it is not
 //     marker R   the "->" marker stands on listing row R (0-based)
+//   screen_tool same-status A.ppm B.ppm  the status line reads the same in
+//                                     both screenshots (exit 0) or not (1)
+//   screen_tool routines              the catalogue's rows: key, English
+//                                     label, quadratic (1) or not (0)
 //   screen_tool first-frame TITLE MS  waits up to MS milliseconds for a
 //                                     window named TITLE to show a frame
 //                                     with the listing, and prints the
@@ -17,6 +21,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +30,7 @@
 #include <vector>
 
 #include "render/frame.h"
+#include "support/routine_facts.h"
 
 namespace {
 
@@ -151,6 +157,23 @@ int closeWindow(unsigned long window) {
   return 0;
 }
 
+// The status line's cell: from statusX to the listing (or the edge), one
+// line of text high.
+int sameStatus(const Image &a, const Image &b) {
+  if (a.width != b.width || a.height != b.height) {
+    std::printf("sizes differ: %dx%d, %dx%d\n", a.width, a.height, b.width,
+                b.height);
+    return 1;
+  }
+  int right = std::max(statusX + 1, a.width - listingInset);
+  int differing = 0;
+  for (int y = statusY; y < statusY + 16 && y < a.height; ++y)
+    for (int x = statusX; x < right && x < a.width; ++x)
+      differing += a.dark(x, y) != b.dark(x, y);
+  std::printf("status line: %d pixels differ\n", differing);
+  return differing == 0 ? 0 : 1;
+}
+
 long long realtimeNanoseconds() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
@@ -244,9 +267,22 @@ int main(int argc, char **argv) {
     }
     return check(image, argv[3], argc > 4 ? std::atoi(argv[4]) : 0);
   }
+  if (argc == 2 && std::strcmp(argv[1], "routines") == 0) {
+    for (const RoutineFacts &facts : routineFacts)
+      std::printf("%c %s %d\n", facts.key, facts.label, facts.quadratic);
+    return 0;
+  }
+  if (argc == 4 && std::strcmp(argv[1], "same-status") == 0) {
+    Image a, b;
+    if (!readPpm(argv[2], a) || !readPpm(argv[3], b)) {
+      std::fprintf(stderr, "cannot read %s or %s\n", argv[2], argv[3]);
+      return 2;
+    }
+    return sameStatus(a, b);
+  }
   if (argc == 4 && std::strcmp(argv[1], "first-frame") == 0)
     return firstFrame(argv[2], std::strtol(argv[3], nullptr, 10));
   std::fprintf(stderr, "usage: screen_tool close ID | check IMAGE WHAT [N] | "
-                       "first-frame TITLE MS\n");
+                       "same-status A B | routines | first-frame TITLE MS\n");
   return 2;
 }
