@@ -6,8 +6,8 @@ Usage: report.py RESULTS_DIR DOCS_DIR
 
 RESULTS_DIR holds sorts.json and frames.json (Google Benchmark, aggregates
 only), run_profile.tsv, cadence_linux.tsv, cadence_windows-x86.tsv and
-cadence_windows-x64.tsv (any may be missing) and info.txt (key=value lines
-about the run).
+cadence_windows-x64.tsv, cadence_browser.tsv (any may be missing) and
+info.txt (key=value lines about the run).
 """
 import csv
 import json
@@ -98,7 +98,9 @@ def main():
     platforms = {"Linux": ("cadence_linux.tsv", "Linux"),
                  "Windows i686 (wine)": ("cadence_windows-x86.tsv", "i686"),
                  "Windows x86_64 (wine64)": ("cadence_windows-x64.tsv",
-                                             "x86_64")}
+                                             "x86_64"),
+                 "Browser (headless Chromium)": ("cadence_browser.tsv",
+                                                 "browser")}
     cadence = {p: tsv(os.path.join(results, f))
                for p, (f, _) in platforms.items()}
 
@@ -270,10 +272,14 @@ def main():
                "window, 1000×700, a run started by WM_LBUTTONDOWN; WM_TIMER "
                "frames drawn while the run lasts, per second (the timer asks "
                "for 100). Each routine starts at 30000 values and takes more "
-               "until a run lasts at least a second. All under Xvfb: Linux "
-               "through SDL's X11 driver, the Windows builds under wine (the "
-               "shipped i686 program with wine's 32-bit loader, the x86_64 "
-               "one with wine64's).", "", table(header, rows), ""]
+               "until a run lasts at least a second. Linux through SDL's X11 "
+               "driver and the Windows builds under wine (the shipped i686 "
+               "program with wine's 32-bit loader, the x86_64 one with "
+               "wine64's), all under Xvfb; the browser build in headless "
+               "Chromium, driven from outside (its frames counted where SDL "
+               "presents them, putImageData; its runs started by the "
+               "driver's clicks and their end seen by polling the canvas).",
+               "", table(header, rows), ""]
         for platform, data in cadence.items():
             if data:
                 worst = min(float(x["frames_per_s"]) for x in data)

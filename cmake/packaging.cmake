@@ -2,7 +2,8 @@
 # where the tree is a git checkout ("0.1.0+g1a2b3c4"). On Linux: the program,
 # a desktop entry, AppStream metadata, icons and the README in the usual
 # places, packaged as a .deb. On Windows: the program with its version
-# resource, manifest and icon, and a zip beside a short README.
+# resource, manifest and icon, and a zip beside a short README. In the
+# browser: the page's static files, zipped.
 
 find_package(Git QUIET)
 set(TAVERELL_VERSION ${PROJECT_VERSION})
@@ -30,7 +31,20 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Watch and compare how sorting algorithms work")
 set(CPACK_STRIP_FILES ON)
 
-if(WIN32)
+if(EMSCRIPTEN)
+  # The page: every file of it, served as they are.
+  set(page $<TARGET_FILE_DIR:taverell>)
+  install(FILES ${page}/index.html ${page}/taverell.js ${page}/taverell.wasm
+                ${page}/taverell.worker.js ${page}/taverell.data
+          DESTINATION .)
+  configure_file(${packaging}/web/README.txt ${CMAKE_BINARY_DIR}/README.txt
+                 @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME taverell-${TAVERELL_VERSION}-web)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  set(CPACK_STRIP_FILES OFF)
+elseif(WIN32)
   enable_language(RC)
   # The .rc names these by path; windres reads them from there.
   set(TAVERELL_MANIFEST ${packaging}/windows/taverell.manifest)
