@@ -64,6 +64,11 @@ copy_tree_into() {
 in_fresh_root() {
   local dir=$1 command=$2
   cp /etc/resolv.conf "$dir/etc/resolv.conf"
+  # What every installed system has (the installer writes it, no package
+  # does): localhost, which test drivers connect to.
+  [ -f "$dir/etc/hosts" ] ||
+    printf '127.0.0.1\tlocalhost\n::1\t\tlocalhost ip6-localhost ip6-loopback\n' \
+      >"$dir/etc/hosts"
   unshare --mount --pid --fork --kill-child -- bash -euc '
     dir=$1 archives=$2 command=$3
     mount --make-rprivate /

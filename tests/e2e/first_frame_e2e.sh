@@ -5,9 +5,6 @@
 # usage: first_frame_e2e.sh TAVERELL SCREEN_TOOL SCREENSHOT_FOLDER
 set -uo pipefail
 source "$(dirname "$0")/lib.sh" "$@"
-start_session || exit 1
-launch program.log || finish
-sleep 1
-check_first_frame
+start_with_first_frame
 close_window "first frame"
 finish

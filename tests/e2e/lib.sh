@@ -102,8 +102,12 @@ wait_for_listing() {
 
 # ---- the scenario steps shared by the Linux and wine runs -----------------
 
-# The first frame: a shuffled cloud, the listing, "->" on insertion sort.
-check_first_frame() {
+# start_with_first_frame: the session, the program, and its first frame: a
+# shuffled cloud, the listing, "->" on insertion sort.
+start_with_first_frame() {
+  start_session || exit 1
+  launch program.log || finish
+  sleep 1
   shot first
   expect first cloud
   expect first listing

@@ -6,11 +6,7 @@
 # usage: scenario_e2e.sh TAVERELL SCREEN_TOOL SCREENSHOT_FOLDER
 set -uo pipefail
 source "$(dirname "$0")/lib.sh" "$@"
-start_session || exit 1
-launch program.log || finish
-sleep 1
-
-check_first_frame
+start_with_first_frame
 CHECK_RUNNING=1 sort_with q 5
 if [ -z "${TAVERELL_WINE:-}" ]; then
   for pair in b:0 s:1 i:2 l:3 d:4 m:6 h:7 u:8 r:9 x:10; do

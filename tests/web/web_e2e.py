@@ -50,8 +50,12 @@ class Page:
                          f"--user-data-dir={self.profile}"):
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-        self.driver = webdriver.Chrome(
-            service=Service("/usr/bin/chromedriver"), options=options)
+        try:
+            self.driver = webdriver.Chrome(
+                service=Service("/usr/bin/chromedriver"), options=options)
+        except Exception:
+            self.server.terminate()
+            raise
         self.driver.set_script_timeout(30)
 
     def count_frames(self):
@@ -73,6 +77,10 @@ class Page:
         if not isolated:
             raise RuntimeError("the page is not crossOriginIsolated: "
                                "the server's headers did not arrive")
+
+    def console(self):
+        """What the page wrote to the console (the program's stderr too)."""
+        return [entry["message"] for entry in self.driver.get_log("browser")]
 
     def close(self):
         try:
@@ -285,6 +293,9 @@ def main():
     page = Page(arguments.page_dir, arguments.shots)
     try:
         (cadence if arguments.cadence else scenario)(page, checks)
+        if checks.failures:
+            print("the page's console:", *page.console(), sep="\n  ",
+                  file=sys.stderr)
     finally:
         page.close()
     print(f"screenshots in {arguments.shots}", file=sys.stderr)
