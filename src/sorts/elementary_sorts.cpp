@@ -49,12 +49,13 @@ DWORD WINAPI insertionSort(LPVOID) {
   uint32_t n = valueCount;
   for (uint32_t i = 1; i < n; ++i) {
     uint32_t key = a[i];
-    uint32_t j = i;
-    while (j > 0 && a[j - 1] > key) {
-      storeShared(a, j, a[j - 1]);
-      --j;
+    // Walked by pointer: the store then needs no address of its own.
+    uint32_t *hole = a + i;
+    while (hole > a && hole[-1] > key) {
+      storeShared(hole, 0, hole[-1]);
+      --hole;
     }
-    storeShared(a, j, key);
+    storeShared(hole, 0, key);
   }
   return 1;
 }
