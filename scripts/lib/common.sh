@@ -16,8 +16,9 @@ base_packages=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev
 test_packages=(googletest libgtest-dev xvfb xauth xdotool imagemagick x11-utils
   evilwm desktop-file-utils appstream python3)
 bench_packages=(libbenchmark-dev)
-# dpkg-dev: dpkg-shlibdeps, which computes the .deb's dependencies.
-package_packages=(dpkg-dev)
+# dpkg-dev: dpkg-shlibdeps, which computes the .deb's dependencies; CPack
+# finds the binaries to ask it about with file.
+package_packages=(dpkg-dev file)
 # The browser build: emscripten (with its node), the font the page packs,
 # and python3 to serve it; dpkg-dev, xz-utils and patch unpack the source
 # packages its libraries are built from.
