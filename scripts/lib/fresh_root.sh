@@ -69,9 +69,12 @@ in_fresh_root() {
   [ -f "$dir/etc/hosts" ] ||
     printf '127.0.0.1\tlocalhost\n::1\t\tlocalhost ip6-localhost ip6-loopback\n' \
       >"$dir/etc/hosts"
-  unshare --mount --pid --fork --kill-child -- bash -euc '
+  # Propagation is made private here, not by unshare: inside another clean
+  # root (scripts/package under fresh-check) "/" is no mount point, and
+  # there the outer root's namespace is private already.
+  unshare --mount --propagation unchanged --pid --fork --kill-child -- bash -euc '
     dir=$1 archives=$2 command=$3
-    mount --make-rprivate /
+    mount --make-rprivate / 2>/dev/null || true
     mount -t proc proc "$dir/proc"
     mount -t sysfs -o ro sysfs "$dir/sys"
     mount --rbind /dev "$dir/dev"
