@@ -4,8 +4,11 @@
 # Debian mirror can be reached). Static, with -pthread. Uses common.sh.
 #
 # build_web_deps PREFIX: installs into PREFIX (lib/, include/, lib/cmake/);
-# does nothing when PREFIX holds the stamp of a finished build. About four
+# does nothing when PREFIX holds the stamp of a finished build. About three
 # minutes, most of it SDL2's configure (every check is a full emcc link).
+#
+# build_web_page: the libraries (in build/web-deps), then the page, with
+# the web preset (build/web/page).
 
 # emcc's JavaScript passes need acorn, which Debian keeps here.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
@@ -90,4 +93,10 @@ build_web_deps() {
   echo "built $(date -u +%Y-%m-%dT%H:%M:%SZ) with $(emcc --version | head -n 1)" \
     >"$stamp"
   echo "Web libraries built in $((SECONDS - started)) s"
+}
+
+build_web_page() {
+  build_web_deps "$root/build/web-deps"
+  cmake --preset web >/dev/null
+  cmake --build --preset web -j"$jobs"
 }

@@ -146,15 +146,16 @@ class Checks:
     def row(self, key):
         return [routine[0] for routine in self.routines].index(key)
 
+    def run(self, path, *check):
+        return subprocess.run([self.tool, "check", path, *check],
+                              capture_output=True, text=True)
+
     def holds(self, path, *check):
         """screen_tool's check on a screenshot, quietly."""
-        return subprocess.run([self.tool, "check", path, *check],
-                              capture_output=True).returncode == 0
+        return self.run(path, *check).returncode == 0
 
     def expect(self, page, name, *check):
-        path = page.shot(name)
-        result = subprocess.run([self.tool, "check", path, *check],
-                                capture_output=True, text=True)
+        result = self.run(page.shot(name), *check)
         if result.returncode != 0:
             self.fail(f"{name}: expected {' '.join(check)} "
                       f"({result.stdout.strip()})")
